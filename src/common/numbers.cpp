@@ -11,7 +11,9 @@ namespace vardo {
 
 namespace {
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
@@ -22,7 +24,8 @@ int HexValue(char16_t c) {
 
 size_t SkipBlanks(std::u16string_view s) {
   size_t i = 0;
-  while (i < s.size() && s[i] == u' ') ++i;
+  while (i < s.size() && s[i] == u' ')
+    ++i;
   return i;
 }
 
@@ -76,17 +79,20 @@ double ValFloat(std::u16string_view s) {
   // Validate the grammar ourselves: from_chars would also take "inf", "nan" and hex forms.
   const size_t start = i;
   size_t int_digits = 0, frac_digits = 0;
-  while (i < n && IsDigit(s[i])) ++i, ++int_digits;
+  while (i < n && IsDigit(s[i]))
+    ++i, ++int_digits;
   if (i < n && s[i] == u'.') {
     ++i;
-    while (i < n && IsDigit(s[i])) ++i, ++frac_digits;
+    while (i < n && IsDigit(s[i]))
+      ++i, ++frac_digits;
   }
   if (int_digits + frac_digits == 0) return 0.0;
   if (i < n && (s[i] == u'e' || s[i] == u'E')) {
     ++i;
     if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
     size_t exp_digits = 0;
-    while (i < n && IsDigit(s[i])) ++i, ++exp_digits;
+    while (i < n && IsDigit(s[i]))
+      ++i, ++exp_digits;
     if (exp_digits == 0) return 0.0;
   }
   if (i != n) return 0.0;
@@ -101,7 +107,8 @@ double ValFloat(std::u16string_view s) {
     large.resize(len);
     buf = large.data();
   }
-  for (size_t k = 0; k < len; ++k) buf[k] = static_cast<char>(s[start + k]);
+  for (size_t k = 0; k < len; ++k)
+    buf[k] = static_cast<char>(s[start + k]);
 
   double v = 0.0;
   auto [ptr, ec] = std::from_chars(buf, buf + len, v);
@@ -116,19 +123,42 @@ std::string IntStrA(int v) {
   return std::string(buf, ptr);
 }
 
-std::string FloatStrA(double v) {
-  if (std::isnan(v)) return "NAN";
-  if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
-  if (v == 0.0) return "0";
+namespace {
 
-  // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]xx
+// Writes FloatStr's text of v into buf (at least 32 chars) and returns its length.
+size_t FormatFloat(double v, char* buf) {
+  char* out = buf;
+  auto put = [&out](const char* s) {
+    while (*s)
+      *out++ = *s++;
+  };
+  if (std::isnan(v)) {
+    put("NAN");
+    return static_cast<size_t>(out - buf);
+  }
+  if (std::isinf(v)) {
+    put(v > 0 ? "INF" : "-INF");
+    return static_cast<size_t>(out - buf);
+  }
+  if (v == 0.0) {
+    *out++ = '0';
+    return 1;
+  }
+
+  // The digits rounded to 15 significant places. The shortest round-trip form, when it has at
+  // most 15 digits, is that rounding already (no other 15-digit decimal lies as close to v),
+  // and it is much cheaper than a fixed-precision conversion.
   char sci[40];
-  auto [end, ec] = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
-  (void)ec;
+  char* end = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific).ptr;
+  size_t mantissa_digits = 0;
+  for (const char* p = sci; *p != 'e'; ++p)
+    mantissa_digits += (*p >= '0' && *p <= '9');
+  if (mantissa_digits > 15) {
+    end = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14).ptr;
+  }
   const char* p = sci;
-  std::string out;
   if (*p == '-') {
-    out.push_back('-');
+    *out++ = '-';
     ++p;
   }
   char digits[16];
@@ -138,40 +168,66 @@ std::string FloatStrA(double v) {
   }
   int exponent = 0;
   std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-  while (nd > 1 && digits[nd - 1] == '0') --nd;
+  while (nd > 1 && digits[nd - 1] == '0')
+    --nd;
 
   if (exponent >= -4 && exponent < 15) {
     if (exponent < 0) {
-      out += "0.";
-      out.append(static_cast<size_t>(-exponent - 1), '0');
-      out.append(digits, static_cast<size_t>(nd));
-    } else if (nd <= exponent + 1) {
-      out.append(digits, static_cast<size_t>(nd));
-      out.append(static_cast<size_t>(exponent + 1 - nd), '0');
+      *out++ = '0';
+      *out++ = '.';
+      for (int k = 0; k < -exponent - 1; ++k)
+        *out++ = '0';
+      for (int k = 0; k < nd; ++k)
+        *out++ = digits[k];
     } else {
-      out.append(digits, static_cast<size_t>(exponent + 1));
-      out.push_back('.');
-      out.append(digits + exponent + 1, static_cast<size_t>(nd - exponent - 1));
+      for (int k = 0; k <= exponent || k < nd; ++k) {
+        if (k == exponent + 1) *out++ = '.';
+        *out++ = k < nd ? digits[k] : '0';
+      }
     }
-    return out;
+    return static_cast<size_t>(out - buf);
   }
-  out.push_back(digits[0]);
+  *out++ = digits[0];
   if (nd > 1) {
-    out.push_back('.');
-    out.append(digits + 1, static_cast<size_t>(nd - 1));
+    *out++ = '.';
+    for (int k = 1; k < nd; ++k)
+      *out++ = digits[k];
   }
-  out.push_back('E');
-  out += IntStrA(exponent);
-  return out;
+  *out++ = 'E';
+  out = std::to_chars(out, out + 8, exponent).ptr;
+  return static_cast<size_t>(out - buf);
+}
+
+}  // namespace
+
+std::string FloatStrA(double v) {
+  char buf[32];
+  return std::string(buf, FormatFloat(v, buf));
+}
+
+void AppendFloatStr(std::u16string& out, double v) {
+  char buf[32];
+  size_t n = FormatFloat(v, buf);
+  out.append(buf, buf + n);
+}
+
+void AppendIntStr(std::u16string& out, int v) {
+  char buf[16];
+  char* end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  out.append(buf, end);
 }
 
 std::u16string Widen(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
 
-std::u16string IntStr(int v) { return Widen(IntStrA(v)); }
+std::u16string IntStr(int v) {
+  return Widen(IntStrA(v));
+}
 
-std::u16string FloatStr(double v) { return Widen(FloatStrA(v)); }
+std::u16string FloatStr(double v) {
+  return Widen(FloatStrA(v));
+}
 
 int RoundOff(double v) {
   if (std::isnan(v)) return 0;

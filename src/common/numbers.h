@@ -23,6 +23,10 @@ std::u16string FloatStr(double v);
 std::string IntStrA(int v);
 std::string FloatStrA(double v);
 
+// Append the formatted value to out without building a temporary string (the writer's hot path).
+void AppendIntStr(std::u16string& out, int v);
+void AppendFloatStr(std::u16string& out, double v);
+
 // Rounds half away from zero. Values beyond the 32-bit range are clamped to it (NaN gives 0).
 int RoundOff(double v);
 
