@@ -61,7 +61,6 @@ void TJGdata::DataInit() {
   EntSunLine.att.Ltp = 1;
   EntSunLine.x2 = 1.0;
   aCol = aSCol = 0;
-  pending_attr_ = 0;
   DataFree();
 }
 

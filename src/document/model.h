@@ -197,6 +197,8 @@ class TJGdata {
 
   // --- reader ---
   void OpenTempFile(std::u16string_view file_name);
+  // Reads the exchange file's bytes (everything OpenTempFile does after loading the file).
+  void ReadTempBytes(std::string bytes);
 
   // --- writer ---
   void S_Init();
@@ -237,6 +239,8 @@ class TJGdata {
                 const StopPoll& stop = {});
   // Writes the output buffer ("hq" when empty) atomically; on failure the file is removed.
   bool SaveTempFile(std::u16string_view file_name);
+  // The bytes SaveTempFile writes: the buffer's lines with CR LF, in the input's encoding.
+  std::string TempFileBytes() const;
 
   // --- extents ---
   void GetMinMaxZahyo(ViewState& view) const;
@@ -338,12 +342,9 @@ class TJGdata {
   void WriteLineAttrs(const TEntAttr& att, const Overrides& o);
   void WriteSolidColour(const TEntAttr& att, int color, const Overrides& o);
   void WriteTextStyle(const TEntText& t, const Overrides& o);
-  void EmitPendingAttr();
-  void EmitGeometry(std::u16string_view line);
+  // False for an entity whose geometry the writer drops (degenerate) and for blocks.
+  bool EntityWritable(const TEntNo& en) const;
 
-  // Attribute bits wait here until the geometry they belong to is actually written, so the
-  // bits of a dropped (degenerate) entity never attach to the next one.
-  int pending_attr_ = 0;
   std::u16string line_;  // scratch line of the writer
 };
 

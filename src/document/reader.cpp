@@ -516,7 +516,10 @@ void TJGdata::OpenTempFile(std::u16string_view file_name) {
   if (file_name.empty()) return;
   std::string bytes;
   if (!ReadFileBytes(ToPath(file_name), bytes)) return;
+  ReadTempBytes(std::move(bytes));
+}
 
+void TJGdata::ReadTempBytes(std::string bytes) {
   size_t bom = 0;
   TextEncoding enc = DetectEncoding(bytes, bom);
   MojiCode = enc == TextEncoding::Utf8Bom;

@@ -62,7 +62,6 @@ void TJGdata::S_Init() {
   w_Font = u"<ＭＳ ゴシック>";
   w_PtCol = 1;
   w_SlCol = 0;
-  pending_attr_ = 0;
 }
 
 void TJGdata::S_LGrp(int v) {
@@ -178,12 +177,6 @@ void TJGdata::S_PCol(int c, int m) {
 }
 
 void TJGdata::S_Attr(int bits) {
-  pending_attr_ = bits;
-}
-
-void TJGdata::EmitPendingAttr() {
-  const int bits = pending_attr_;
-  pending_attr_ = 0;
   if (bits & 1) SendMem(u"z1");
   if (bits & 2) SendMem(u"z2");
   if (bits & 4) SendMem(u"z3");
@@ -191,26 +184,87 @@ void TJGdata::EmitPendingAttr() {
   if (bits & 16) SendMem(u"z5");
 }
 
-void TJGdata::EmitGeometry(std::u16string_view line) {
-  EmitPendingAttr();
-  SendMem(line);
+// --- which geometry gets written: shared by the command writers and S_EntAll ---
+
+namespace {
+
+bool LineWritable(double x1, double y1, double x2, double y2) {
+  return !Degenerate(x1, y1, x2, y2);
+}
+bool CircleWritable(double r) {
+  return r > 1e-10;
+}
+bool ArcWritable(double r, double he) {
+  return r > 1e-10 && std::fabs(he) > 1e-10;
+}
+bool TextWritable(std::u16string_view st, double x2, double y2) {
+  return !(std::fabs(x2) <= 1e-10 && std::fabs(y2) <= 1e-10) && !DelBlanks(st).empty();
+}
+bool DimWritable(double lx1, double ly1, double lx2, double ly2, double tx2, double ty2) {
+  return !Degenerate(lx1, ly1, lx2, ly2) && !(std::fabs(tx2) <= 1e-10 && std::fabs(ty2) <= 1e-10);
+}
+bool Solid2Writable(double x1, double y1, double x2, double y2) {
+  return !SameCorner(x1, y1, x2, y2);
+}
+bool Solid3Writable(double x1, double y1, double x2, double y2, double x3, double y3) {
+  return !SameCorner(x1, y1, x2, y2) && !SameCorner(x2, y2, x3, y3) && !SameCorner(x3, y3, x1, y1);
+}
+bool SolidCWritable(double r, double he, int fl) {
+  return ArcWritable(r, he) && (fl == 0 || fl == 5 || fl == 100 || fl == -1);
+}
+bool SolidDWritable(double r, double he, int fl) {
+  return ArcWritable(r, he) && (fl == 0 || fl == 100);
+}
+bool RingWritable(double r, double he, double ri) {
+  return ArcWritable(r, he) && ri > 1e-10 && ri < r - 1e-10;
 }
 
-void TJGdata::S_Line(double x1, double y1, double x2, double y2) {
-  if (Degenerate(x1, y1, x2, y2)) {
-    pending_attr_ = 0;
-    return;
+// What S_Solid4 makes of four corners: a three-corner solid, nothing, or all four.
+enum class Solid4Shape { kThree, kNone, kFour };
+Solid4Shape ReduceSolid4(double& x1, double& y1, double& x2, double& y2, double& x3, double& y3,
+                         double x4, double y4) {
+  if (SameCorner(x2, y2, x1, y1)) {
+    x2 = x3, y2 = y3, x3 = x4, y3 = y4;
+    return Solid4Shape::kThree;
   }
+  if (SameCorner(x3, y3, x1, y1)) return Solid4Shape::kNone;
+  if (SameCorner(x4, y4, x1, y1)) return Solid4Shape::kThree;
+  if (SameCorner(x3, y3, x2, y2)) {
+    x3 = x4, y3 = y4;
+    return Solid4Shape::kThree;
+  }
+  if (SameCorner(x4, y4, x2, y2)) return Solid4Shape::kNone;
+  if (SameCorner(x4, y4, x3, y3)) return Solid4Shape::kThree;
+  return Solid4Shape::kFour;
+}
+
+bool Solid4Writable(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                    double y4) {
+  switch (ReduceSolid4(x1, y1, x2, y2, x3, y3, x4, y4)) {
+    case Solid4Shape::kThree:
+      return Solid3Writable(x1, y1, x2, y2, x3, y3);
+    case Solid4Shape::kNone:
+      return false;
+    case Solid4Shape::kFour:
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+void TJGdata::S_Line(double x1, double y1, double x2, double y2) {
+  if (!LineWritable(x1, y1, x2, y2)) return;
   line_.clear();
   AppendFloatStr(line_, x1);
   AppendFloats(line_, {y1, x2, y2});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Ten(double x, double y) {
   line_ = u"pt";
   AppendFloats(line_, {x, y});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Mark(double x, double y, double size, double angle, int code) {
@@ -220,47 +274,35 @@ void TJGdata::S_Mark(double x, double y, double size, double angle, int code) {
   AppendFloats(line_, {x, y, size, angle});
   line_.push_back(u' ');
   AppendIntStr(line_, code);
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Circle(double x, double y, double r) {
-  if (!(r > 1e-10)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!CircleWritable(r)) return;
   line_ = u"ci";
   AppendFloats(line_, {x, y, r});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Arc(double x, double y, double r, double sa, double ea, double he, double ka) {
-  if (!(r > 1e-10) || std::fabs(he) <= 1e-10) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!ArcWritable(r, he)) return;
   line_ = u"ci";
   AppendFloats(line_, {x, y, r, sa, ea, he, ka});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Text(int no, std::u16string_view st, double x1, double y1, double x2, double y2) {
-  if ((std::fabs(x2) <= 1e-10 && std::fabs(y2) <= 1e-10) || DelBlanks(st).empty()) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!TextWritable(st, x2, y2)) return;
   line_ = (no >= 1 && no <= 9) ? kTextKeywords[no] : kTextKeywords[0];
   AppendFloats(line_, {x1, y1, x2, y2});
   line_ += u" \"";
   line_.append(st);
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Dim(std::u16string_view st, double lx1, double ly1, double lx2, double ly2,
                     double tx1, double ty1, double tx2, double ty2) {
-  if (Degenerate(lx1, ly1, lx2, ly2) || (std::fabs(tx2) <= 1e-10 && std::fabs(ty2) <= 1e-10)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!DimWritable(lx1, ly1, lx2, ly2, tx2, ty2)) return;
   std::u16string text(st);
   if (DelBlanks(st).empty()) {
     // The line's length to the nearest 1e-10; a length too large for that rounding stays as
@@ -269,7 +311,6 @@ void TJGdata::S_Dim(std::u16string_view st, double lx1, double ly1, double lx2, 
     double rounded = std::trunc(length / 1e-10 + 0.5) * 1e-10;
     text = FloatStr(std::isfinite(rounded) ? rounded : length);
   }
-  EmitPendingAttr();
   SendMem(u"msg");
   line_.clear();
   AppendFloatStr(line_, lx1);
@@ -283,98 +324,115 @@ void TJGdata::S_Dim(std::u16string_view st, double lx1, double ly1, double lx2, 
 }
 
 void TJGdata::S_Solid2(double x1, double y1, double x2, double y2) {
-  if (SameCorner(x1, y1, x2, y2)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!Solid2Writable(x1, y1, x2, y2)) return;
   line_ = u"sl";
   AppendFloats(line_, {x1, y1, x2, y2});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Solid3(double x1, double y1, double x2, double y2, double x3, double y3) {
-  if (SameCorner(x1, y1, x2, y2) || SameCorner(x2, y2, x3, y3) || SameCorner(x3, y3, x1, y1)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!Solid3Writable(x1, y1, x2, y2, x3, y3)) return;
   line_ = u"sl";
   AppendFloats(line_, {x1, y1, x2, y2, x3, y3});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_Solid4(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                        double y4) {
-  if (SameCorner(x2, y2, x1, y1)) return S_Solid3(x1, y1, x3, y3, x4, y4);
-  if (SameCorner(x3, y3, x1, y1)) {
-    pending_attr_ = 0;
-    return;
+  switch (ReduceSolid4(x1, y1, x2, y2, x3, y3, x4, y4)) {
+    case Solid4Shape::kThree:
+      return S_Solid3(x1, y1, x2, y2, x3, y3);
+    case Solid4Shape::kNone:
+      return;
+    case Solid4Shape::kFour:
+      break;
   }
-  if (SameCorner(x4, y4, x1, y1)) return S_Solid3(x1, y1, x2, y2, x3, y3);
-  if (SameCorner(x3, y3, x2, y2)) return S_Solid3(x1, y1, x2, y2, x4, y4);
-  if (SameCorner(x4, y4, x2, y2)) {
-    pending_attr_ = 0;
-    return;
-  }
-  if (SameCorner(x4, y4, x3, y3)) return S_Solid3(x1, y1, x2, y2, x3, y3);
   line_ = u"sl";
   AppendFloats(line_, {x1, y1, x2, y2, x3, y3, x4, y4});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
-
-namespace {
-
-bool ArcSolidWritable(double r, double he) {
-  return r > 1e-10 && std::fabs(he) > 1e-10;
-}
-
-}  // namespace
 
 void TJGdata::S_SolidC(double x, double y, double r, double he, double ka, double sa, double da,
                        int fl) {
-  if (!ArcSolidWritable(r, he) || !(fl == 0 || fl == 5 || fl == 100 || fl == -1)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!SolidCWritable(r, he, fl)) return;
   line_ = u"sc";
   AppendFloats(line_, {x, y, r, he, ka, sa, da});
   line_.push_back(u' ');
   AppendIntStr(line_, fl);
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_SolidD(double x, double y, double r, double he, double ka, double sa, double da,
                        int fl) {
-  if (!ArcSolidWritable(r, he) || !(fl == 0 || fl == 100)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!SolidDWritable(r, he, fl)) return;
   line_ = u"se";
   AppendFloats(line_, {x, y, r, he, ka, sa, da});
   line_.push_back(u' ');
   AppendIntStr(line_, fl);
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_SolidO(double x, double y, double r, double he, double ka, double sa, double da,
                        double ri) {
-  if (!ArcSolidWritable(r, he) || !(ri > 1e-10) || !(ri < r - 1e-10)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!RingWritable(r, he, ri)) return;
   line_ = u"so";
   AppendFloats(line_, {x, y, r, he, ka, sa, da, ri});
-  EmitGeometry(line_);
+  SendMem(line_);
 }
 
 void TJGdata::S_SolidG(double x, double y, double r, double he, double ka, double sa, double da,
                        double ri) {
-  if (!ArcSolidWritable(r, he) || !(ri > 1e-10) || !(ri < r - 1e-10)) {
-    pending_attr_ = 0;
-    return;
-  }
+  if (!RingWritable(r, he, ri)) return;
   line_ = u"sg";
   AppendFloats(line_, {x, y, r, he, ka, sa, da, ri});
-  EmitGeometry(line_);
+  SendMem(line_);
+}
+
+bool TJGdata::EntityWritable(const TEntNo& en) const {
+  const size_t k = static_cast<size_t>(en.no);
+  switch (en.yn) {
+    case kEntLine: {
+      const TEntLine& e = EntLine[k];
+      return LineWritable(e.x1, e.y1, e.x2, e.y2);
+    }
+    case kEntCirc:
+      return CircleWritable(EntCirc[k].cr);
+    case kEntArc:
+      return ArcWritable(EntArc[k].cr, EntArc[k].he);
+    case kEntText: {
+      const TEntText& e = EntText[k];
+      return TextWritable(e.st, e.x2, e.y2);
+    }
+    case kEntPnt:
+    case kEntMark:
+      return true;
+    case kEntDim: {
+      const TEntDim& e = EntDim[k];
+      return DimWritable(e.lin.x1, e.lin.y1, e.lin.x2, e.lin.y2, e.txt.x2, e.txt.y2);
+    }
+    case kEntSld2: {
+      const TEntSld2& e = EntSld2[k];
+      return Solid2Writable(e.x1, e.y1, e.x2, e.y2);
+    }
+    case kEntSld3: {
+      const TEntSld3& e = EntSld3[k];
+      return Solid3Writable(e.x1, e.y1, e.x2, e.y2, e.x3, e.y3);
+    }
+    case kEntSld4: {
+      const TEntSld4& e = EntSld4[k];
+      return Solid4Writable(e.x1, e.y1, e.x2, e.y2, e.x3, e.y3, e.x4, e.y4);
+    }
+    case kEntSldC:
+      return SolidCWritable(EntSldC[k].cr, EntSldC[k].he, EntSldC[k].fl);
+    case kEntSldE:
+      return SolidDWritable(EntSldE[k].cr, EntSldE[k].he, EntSldE[k].fl);
+    case kEntSldO:
+      return RingWritable(EntSldO[k].cr, EntSldO[k].he, EntSldO[k].ri);
+    case kEntSldG:
+      return RingWritable(EntSldG[k].cr, EntSldG[k].he, EntSldG[k].ri);
+    default:
+      return false;  // blocks are not written
+  }
 }
 
 // --- whole entities ---
@@ -524,6 +582,9 @@ void TJGdata::S_EntAll(int a1, int a2, int a3, int a4, int a5, int a6, int a7, i
       break;
     }
     const TEntNo& en = EntNo[i];
+    // An entity whose geometry would be dropped writes nothing at all: its attribute commands
+    // alone would become the host's current settings when the file is next read.
+    if (!EntityWritable(en)) continue;
     const size_t k = static_cast<size_t>(en.no);
     switch (en.yn) {
       case kEntLine:
@@ -577,6 +638,10 @@ void TJGdata::S_EntAll(int a1, int a2, int a3, int a4, int a5, int a6, int a7, i
 }
 
 bool TJGdata::SaveTempFile(std::u16string_view file_name) {
+  return WriteFileAtomic(ToPath(file_name), TempFileBytes());
+}
+
+std::string TJGdata::TempFileBytes() const {
   const std::u16string_view kEmpty = u"hq";
   const size_t count = t_Mem.empty() ? 1 : t_Mem.size();
   auto line_at = [&](size_t i) { return t_Mem.empty() ? kEmpty : t_Mem[i]; };
@@ -599,7 +664,7 @@ bool TJGdata::SaveTempFile(std::u16string_view file_name) {
       bytes += "\r\n";
     }
   }
-  return WriteFileAtomic(ToPath(file_name), bytes);
+  return bytes;
 }
 
 }  // namespace vardo
