@@ -1,0 +1,534 @@
+// Canvas drawing: clipped Bresenham lines, wide round pens, even-odd polygons, border flood
+// fill, pixel copies and glyph masks.
+#include "render/canvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace vardo {
+
+namespace {
+
+// Line and polygon arithmetic multiplies two 33-bit quantities and adds a little.
+__extension__ typedef __int128 Wide;
+
+Wide FloorDiv(Wide n, Wide d) {  // d > 0
+  Wide q = n / d;
+  if (n % d != 0 && n < 0) --q;
+  return q;
+}
+
+Wide CeilDiv(Wide n, Wide d) {  // d > 0
+  Wide q = n / d;
+  if (n % d != 0 && n > 0) ++q;
+  return q;
+}
+
+struct P64 {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+
+// Inclusive bounds.
+struct Box {
+  int64_t x0, y0, x1, y1;
+};
+
+Box SurfaceBox(const Surface& s) {
+  return {0, 0, s.Width() - 1, s.Height() - 1};
+}
+
+// Visits pixels k = 0 .. count - 1 of the Bresenham path from a towards b that lie in box, in
+// order, as visit(x, y, k). Pixel k lies k steps along the major axis (x when |dx| >= |dy|)
+// and t(k) = floor((2kb + a - 1) / 2a) steps along the minor one, a and b being the major and
+// minor extents: halfway cases round towards the start. Because t(k) is monotone, the pixels
+// inside the box form one run of k, found by division, so the work is bounded by the box
+// whatever the coordinates, and clipping never moves a pixel.
+template <typename Visit>
+void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
+  if (count <= 0) return;
+  const int64_t dx = to.x - from.x;
+  const int64_t dy = to.y - from.y;
+  const bool x_major = std::llabs(dx) >= std::llabs(dy);
+  const int64_t a = x_major ? std::llabs(dx) : std::llabs(dy);
+  const int64_t b = x_major ? std::llabs(dy) : std::llabs(dx);
+  if (a == 0) {
+    if (from.x >= box.x0 && from.x <= box.x1 && from.y >= box.y0 && from.y <= box.y1) {
+      visit(from.x, from.y, int64_t{0});
+    }
+    return;
+  }
+  const int64_t major0 = x_major ? from.x : from.y;
+  const int64_t minor0 = x_major ? from.y : from.x;
+  const int64_t major_step = (x_major ? dx : dy) < 0 ? -1 : 1;
+  const int64_t minor_step = (x_major ? dy : dx) < 0 ? -1 : 1;
+  const int64_t major_lo = x_major ? box.x0 : box.y0;
+  const int64_t major_hi = x_major ? box.x1 : box.y1;
+  const int64_t minor_lo = x_major ? box.y0 : box.x0;
+  const int64_t minor_hi = x_major ? box.y1 : box.x1;
+
+  Wide k_lo = 0;
+  Wide k_hi = count - 1;
+  if (major_step > 0) {
+    k_lo = std::max<Wide>(k_lo, major_lo - major0);
+    k_hi = std::min<Wide>(k_hi, major_hi - major0);
+  } else {
+    k_lo = std::max<Wide>(k_lo, major0 - major_hi);
+    k_hi = std::min<Wide>(k_hi, major0 - major_lo);
+  }
+  const Wide t_lo = minor_step > 0 ? minor_lo - minor0 : minor0 - minor_hi;
+  const Wide t_hi = minor_step > 0 ? minor_hi - minor0 : minor0 - minor_lo;
+  if (b == 0) {
+    if (t_lo > 0 || t_hi < 0) return;
+  } else {
+    // t(k) >= T  <=>  k >= (2aT - a + 1) / 2b;  t(k) <= T  <=>  k <= (2aT + a) / 2b.
+    k_lo = std::max(k_lo, CeilDiv(2 * Wide{a} * t_lo - a + 1, 2 * Wide{b}));
+    k_hi = std::min(k_hi, FloorDiv(2 * Wide{a} * t_hi + a, 2 * Wide{b}));
+  }
+  if (k_lo > k_hi) return;
+
+  const Wide first = 2 * k_lo * b + a - 1;
+  int64_t t = static_cast<int64_t>(FloorDiv(first, 2 * Wide{a}));
+  int64_t rest = static_cast<int64_t>(first - Wide{t} * 2 * a);
+  for (int64_t k = static_cast<int64_t>(k_lo); k <= static_cast<int64_t>(k_hi); ++k) {
+    const int64_t major = major0 + major_step * k;
+    const int64_t minor = minor0 + minor_step * t;
+    visit(x_major ? major : minor, x_major ? minor : major, k);
+    rest += 2 * b;
+    if (rest >= 2 * a) {
+      rest -= 2 * a;
+      ++t;
+    }
+  }
+}
+
+int64_t StepCount(P64 from, P64 to) {
+  return std::max(std::llabs(to.x - from.x), std::llabs(to.y - from.y));
+}
+
+void Plot(uint32_t& pixel, uint32_t colour, PenMode mode) {
+  pixel = mode == PenMode::Xor ? pixel ^ colour : colour;
+}
+
+// Dash patterns of one-pixel pens, bit i for the i-th pixel; every pattern repeats within
+// kStylePeriod pixels.
+constexpr int kStylePeriod = 24;
+
+constexpr uint32_t PatternBits(std::initializer_list<int> runs) {
+  uint32_t bits = 0;
+  int pos = 0;
+  bool on = true;
+  while (pos < kStylePeriod) {
+    for (int run : runs) {
+      for (int i = 0; i < run; ++i, ++pos) {
+        if (on) bits |= 1u << pos;
+      }
+      on = !on;
+    }
+  }
+  return bits;
+}
+
+uint32_t DashBits(PenStyle style) {
+  switch (style) {
+    case PenStyle::Dash:
+      return PatternBits({18, 6});
+    case PenStyle::Dot:
+      return PatternBits({3, 3});
+    case PenStyle::DashDot:
+      return PatternBits({9, 6, 3, 6});
+    case PenStyle::DashDotDot:
+      return PatternBits({9, 3, 3, 3, 3, 3});
+    case PenStyle::Clear:
+      return 0;
+    case PenStyle::Solid:
+      break;
+  }
+  return PatternBits({kStylePeriod});
+}
+
+// Draws a one-pixel segment whose first pixel sits at position style_pos of the dash pattern,
+// and moves style_pos past the segment.
+void StrokeThin(Surface& s, const Pen& pen, P64 from, P64 to, bool include_end, int& style_pos) {
+  const int64_t count = StepCount(from, to) + (include_end ? 1 : 0);
+  const uint32_t dashes = DashBits(pen.style);
+  const int start = style_pos;
+  WalkLine(from, to, count, SurfaceBox(s), [&](int64_t x, int64_t y, int64_t k) {
+    if ((dashes >> ((start + k) % kStylePeriod)) & 1) {
+      Plot(s.Row(static_cast<int>(y))[x], pen.color, pen.mode);
+    }
+  });
+  style_pos = static_cast<int>((start + count % kStylePeriod) % kStylePeriod);
+}
+
+// Wider pens than this draw this wide; no caller comes near it, and it bounds the work.
+constexpr int kMaxPenWidth = 1000;
+
+// The pixels covered by a wide pen along one or more segments: each pixel of the one-pixel
+// path, end pixels included, stamped with a disc w pixels across. The union is painted once,
+// so an XOR pen toggles every covered pixel exactly once per drawing call.
+class WideStroke {
+ public:
+  WideStroke(const Surface& s, int width) : width_(s.Width()), height_(s.Height()) {
+    const int w = std::min(width, kMaxPenWidth);
+    // Odd widths centre the disc on the pixel, even ones half a pixel up and left of it.
+    // In doubled units a pixel offset d lies 2d + c from the centre.
+    const int64_t c = w % 2 == 0 ? 1 : 0;
+    lo_ = -(w / 2);
+    const int hi = (w - 1) / 2;
+    for (int dy = lo_; dy <= hi; ++dy) {
+      int first = hi + 1;
+      int last = lo_ - 1;
+      for (int dx = lo_; dx <= hi; ++dx) {
+        const int64_t u = 2 * dx + c;
+        const int64_t v = 2 * dy + c;
+        if (u * u + v * v > int64_t{w} * w) continue;
+        first = std::min(first, dx);
+        last = std::max(last, dx);
+      }
+      disc_.push_back({first, last});
+    }
+    reach_box_ = {-hi, -hi, width_ - 1 - lo_, height_ - 1 - lo_};
+    row_extent_.assign(static_cast<size_t>(height_), kNoExtent);
+  }
+
+  void Add(P64 from, P64 to) {
+    int64_t row_min = std::numeric_limits<int64_t>::max();
+    int64_t row_max = std::numeric_limits<int64_t>::min();
+    WalkLine(from, to, StepCount(from, to) + 1, reach_box_, [&](int64_t x, int64_t y, int64_t) {
+      for (size_t i = 0; i < disc_.size(); ++i) {
+        const int64_t row = y + lo_ + static_cast<int64_t>(i);
+        if (row < 0 || row >= height_) continue;
+        auto& extent = row_extent_[static_cast<size_t>(row)];
+        extent.first = std::min(extent.first, x + disc_[i].first);
+        extent.second = std::max(extent.second, x + disc_[i].second);
+        row_min = std::min(row_min, row);
+        row_max = std::max(row_max, row);
+      }
+    });
+    // Along one straight segment the covered pixels of a row are contiguous, so a segment
+    // leaves one span per row.
+    for (int64_t row = row_min; row <= row_max; ++row) {
+      auto& extent = row_extent_[static_cast<size_t>(row)];
+      const int64_t x0 = std::max<int64_t>(extent.first, 0);
+      const int64_t x1 = std::min<int64_t>(extent.second, width_ - 1);
+      if (x0 <= x1) {
+        spans_.push_back({static_cast<int>(row), static_cast<int>(x0), static_cast<int>(x1)});
+      }
+      extent = kNoExtent;
+    }
+  }
+
+  void Paint(Surface& s, uint32_t colour, PenMode mode) {
+    std::sort(spans_.begin(), spans_.end(),
+              [](const Span& p, const Span& q) { return p.y != q.y ? p.y < q.y : p.x0 < q.x0; });
+    size_t i = 0;
+    while (i < spans_.size()) {
+      Span merged = spans_[i++];
+      while (i < spans_.size() && spans_[i].y == merged.y && spans_[i].x0 <= merged.x1 + 1) {
+        merged.x1 = std::max(merged.x1, spans_[i++].x1);
+      }
+      uint32_t* row = s.Row(merged.y);
+      for (int x = merged.x0; x <= merged.x1; ++x)
+        Plot(row[x], colour, mode);
+    }
+  }
+
+ private:
+  struct Span {
+    int y, x0, x1;
+  };
+  static constexpr std::pair<int64_t, int64_t> kNoExtent{std::numeric_limits<int64_t>::max(),
+                                                         std::numeric_limits<int64_t>::min()};
+
+  int width_;
+  int height_;
+  int lo_ = 0;                             // offset of the disc's first row and column
+  std::vector<std::pair<int, int>> disc_;  // per disc row: first and last column offset
+  Box reach_box_{};                        // path pixels whose disc can touch the surface
+  std::vector<std::pair<int64_t, int64_t>> row_extent_;  // the current segment's rows
+  std::vector<Span> spans_;
+};
+
+// Outlines a path with the pen; closed paths return to their first point. One-pixel pens
+// leave out each segment's end pixel (the next segment starts there; the last point of an
+// open path is not drawn) and run one dash pattern along the whole path.
+void StrokePath(Surface& s, const Pen& pen, const std::vector<P64>& points, bool closed) {
+  if (pen.style == PenStyle::Clear || points.size() < 2) return;
+  const size_t segments = closed ? points.size() : points.size() - 1;
+  if (pen.width > 1) {
+    WideStroke stroke(s, pen.width);
+    for (size_t i = 0; i < segments; ++i)
+      stroke.Add(points[i], points[(i + 1) % points.size()]);
+    stroke.Paint(s, pen.color, pen.mode);
+    return;
+  }
+  int style_pos = 0;
+  for (size_t i = 0; i < segments; ++i) {
+    StrokeThin(s, pen, points[i], points[(i + 1) % points.size()], false, style_pos);
+  }
+}
+
+// 8 x 8 hatch patterns, one byte per row, the high bit for column 0.
+using HatchRows = uint8_t[8];
+constexpr HatchRows kHorizontal = {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00};
+constexpr HatchRows kVertical = {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08};
+constexpr HatchRows kFDiagonal = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+constexpr HatchRows kBDiagonal = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
+constexpr HatchRows kCross = {0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08, 0x08};
+constexpr HatchRows kDiagCross = {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81};
+
+const uint8_t* HatchPattern(BrushStyle style) {
+  switch (style) {
+    case BrushStyle::Horizontal:
+      return kHorizontal;
+    case BrushStyle::Vertical:
+      return kVertical;
+    case BrushStyle::FDiagonal:
+      return kFDiagonal;
+    case BrushStyle::BDiagonal:
+      return kBDiagonal;
+    case BrushStyle::Cross:
+      return kCross;
+    case BrushStyle::DiagCross:
+      return kDiagCross;
+    case BrushStyle::Solid:
+    case BrushStyle::Clear:
+      break;
+  }
+  return nullptr;
+}
+
+// Fills columns x0 .. x1 of row y (clipped) with the brush.
+void FillSpan(Surface& s, const Brush& brush, PenMode mode, int64_t y, int64_t x0, int64_t x1) {
+  if (brush.style == BrushStyle::Clear || y < 0 || y >= s.Height()) return;
+  const int first = static_cast<int>(std::max<int64_t>(x0, 0));
+  const int last = static_cast<int>(std::min<int64_t>(x1, s.Width() - 1));
+  uint32_t* row = s.Row(static_cast<int>(y));
+  const uint8_t* hatch = HatchPattern(brush.style);
+  const uint8_t hatch_row = hatch != nullptr ? hatch[y % 8] : 0xFF;
+  for (int x = first; x <= last; ++x) {
+    if ((hatch_row >> (7 - x % 8)) & 1) Plot(row[x], brush.color, mode);
+  }
+}
+
+void FillBox(Surface& s, const Brush& brush, PenMode mode, int64_t x0, int64_t y0, int64_t x1,
+             int64_t y1) {
+  if (x0 > x1) return;
+  const int64_t first = std::max<int64_t>(y0, 0);
+  const int64_t last = std::min<int64_t>(y1, s.Height() - 1);
+  for (int64_t y = first; y <= last; ++y)
+    FillSpan(s, brush, mode, y, x0, x1);
+}
+
+// The first column whose pixel centre lies at or right of the edge's crossing with the centre
+// line of row y, clamped to 0 .. width.
+int64_t CrossingColumn(P64 p, P64 q, int64_t y, int width) {
+  // The crossing minus half a pixel is num / den exactly.
+  Wide num = (2 * Wide{p.x} - 1) * (q.y - p.y) + (2 * Wide{y} + 1 - 2 * Wide{p.y}) * (q.x - p.x);
+  Wide den = 2 * Wide{q.y - p.y};
+  if (den < 0) {
+    num = -num;
+    den = -den;
+  }
+  return static_cast<int64_t>(std::clamp<Wide>(CeilDiv(num, den), 0, width));
+}
+
+// Fills the pixels whose centres lie inside the ring under the even-odd rule, row by row over
+// the surface's rows only.
+void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector<P64>& points) {
+  if (brush.style == BrushStyle::Clear || points.size() < 3 || s.Width() == 0) return;
+  int64_t top = points[0].y;
+  int64_t bottom = points[0].y;
+  for (const P64& p : points) {
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  const int64_t first = std::max<int64_t>(top, 0);
+  const int64_t last = std::min<int64_t>(bottom - 1, s.Height() - 1);
+  std::vector<int64_t> crossings;
+  for (int64_t y = first; y <= last; ++y) {
+    crossings.clear();
+    // Vertex rows are even in doubled units and centre lines odd, so no vertex lies on one.
+    const int64_t centre = 2 * y + 1;
+    for (size_t i = 0; i < points.size(); ++i) {
+      const P64& p = points[i];
+      const P64& q = points[(i + 1) % points.size()];
+      if ((2 * p.y < centre) != (2 * q.y < centre)) {
+        crossings.push_back(CrossingColumn(p, q, y, s.Width()));
+      }
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+      FillSpan(s, brush, mode, y, crossings[i], crossings[i + 1] - 1);
+    }
+  }
+}
+
+std::vector<P64> ToP64(std::span<const TPoint> points) {
+  std::vector<P64> out;
+  out.reserve(points.size());
+  for (const TPoint& p : points)
+    out.push_back({p.X, p.Y});
+  return out;
+}
+
+}  // namespace
+
+void Canvas::MoveTo(int x, int y) {
+  pos_ = {x, y};
+  style_pos_ = 0;
+}
+
+void Canvas::LineTo(int x, int y) {
+  const P64 from{pos_.X, pos_.Y};
+  const P64 to{x, y};
+  pos_ = {x, y};
+  if (pen_.style == PenStyle::Clear) return;
+  if (pen_.width > 1) {
+    WideStroke stroke(*surface_, pen_.width);
+    stroke.Add(from, to);
+    stroke.Paint(*surface_, pen_.color, pen_.mode);
+    return;
+  }
+  StrokeThin(*surface_, pen_, from, to, false, style_pos_);
+}
+
+void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
+  const int64_t left = std::min(x1, x2);
+  const int64_t top = std::min(y1, y2);
+  const int64_t right = int64_t{std::max(x1, x2)} - 1;  // last column covered
+  const int64_t bottom = int64_t{std::max(y1, y2)} - 1;
+  if (left > right || top > bottom) return;
+  if (pen_.style == PenStyle::Clear) {
+    FillBox(*surface_, brush_, pen_.mode, left, top, right, bottom);
+    return;
+  }
+  FillBox(*surface_, brush_, pen_.mode, left + 1, top + 1, right - 1, bottom - 1);
+  if (left == right || top == bottom) {
+    // One pixel thin: the border is a single straight run, drawn once.
+    if (pen_.width > 1) {
+      StrokePath(*surface_, pen_, {{left, top}, {right, bottom}}, false);
+    } else {
+      int style_pos = 0;
+      StrokeThin(*surface_, pen_, {left, top}, {right, bottom}, true, style_pos);
+    }
+    return;
+  }
+  StrokePath(*surface_, pen_, {{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+}
+
+void Canvas::Polyline(std::span<const TPoint> points) {
+  StrokePath(*surface_, pen_, ToP64(points), false);
+}
+
+void Canvas::Polygon(std::span<const TPoint> points) {
+  const std::vector<P64> ring = ToP64(points);
+  FillPolygon(*surface_, brush_, pen_.mode, ring);
+  StrokePath(*surface_, pen_, ring, true);
+}
+
+void Canvas::FloodFill(int x, int y, uint32_t border) {
+  Surface& s = *surface_;
+  if (brush_.style == BrushStyle::Clear || !s.Contains(x, y) || s.GetPixel(x, y) == border) {
+    return;
+  }
+  const int width = s.Width();
+  const int height = s.Height();
+  // Filled pixels may still look fillable (the brush colour need not differ from theirs), so
+  // a bit per pixel records what is done.
+  std::vector<bool> done(static_cast<size_t>(width) * static_cast<size_t>(height));
+  auto index = [width](int px, int py) {
+    return static_cast<size_t>(py) * static_cast<size_t>(width) + static_cast<size_t>(px);
+  };
+  auto fillable = [&](const uint32_t* row, int px, int py) {
+    return row[px] != border && !done[index(px, py)];
+  };
+  std::vector<TPoint> seeds{{x, y}};
+  while (!seeds.empty()) {
+    const TPoint seed = seeds.back();
+    seeds.pop_back();
+    uint32_t* row = s.Row(seed.Y);
+    if (!fillable(row, seed.X, seed.Y)) continue;
+    int left = seed.X;
+    while (left > 0 && fillable(row, left - 1, seed.Y))
+      --left;
+    int right = seed.X;
+    while (right < width - 1 && fillable(row, right + 1, seed.Y))
+      ++right;
+    for (int px = left; px <= right; ++px) {
+      row[px] = brush_.color;
+      done[index(px, seed.Y)] = true;
+    }
+    // One seed per run of fillable pixels in the rows above and below.
+    for (int ny : {seed.Y - 1, seed.Y + 1}) {
+      if (ny < 0 || ny >= height) continue;
+      const uint32_t* next = s.Row(ny);
+      for (int px = left; px <= right; ++px) {
+        if (!fillable(next, px, ny)) continue;
+        seeds.push_back({px, ny});
+        while (px < right && fillable(next, px + 1, ny))
+          ++px;
+      }
+    }
+  }
+}
+
+void Canvas::CopyRect(int dx, int dy, const Surface& src, int sx, int sy, int w, int h) {
+  int64_t dst_x = dx, dst_y = dy, src_x = sx, src_y = sy, cols = w, rows = h;
+  if (src_x < 0) {
+    dst_x -= src_x;
+    cols += src_x;
+    src_x = 0;
+  }
+  if (src_y < 0) {
+    dst_y -= src_y;
+    rows += src_y;
+    src_y = 0;
+  }
+  if (dst_x < 0) {
+    src_x -= dst_x;
+    cols += dst_x;
+    dst_x = 0;
+  }
+  if (dst_y < 0) {
+    src_y -= dst_y;
+    rows += dst_y;
+    dst_y = 0;
+  }
+  cols = std::min({cols, src.Width() - src_x, surface_->Width() - dst_x});
+  rows = std::min({rows, src.Height() - src_y, surface_->Height() - dst_y});
+  if (cols <= 0 || rows <= 0) return;
+  // Within one surface a downward copy must go bottom-up so rows are read before overwritten;
+  // memmove takes care of overlap within a row.
+  const bool bottom_up = &src == surface_ && dst_y > src_y;
+  for (int64_t i = 0; i < rows; ++i) {
+    const int64_t r = bottom_up ? rows - 1 - i : i;
+    std::memmove(surface_->Row(static_cast<int>(dst_y + r)) + dst_x,
+                 src.Row(static_cast<int>(src_y + r)) + src_x,
+                 static_cast<size_t>(cols) * sizeof(uint32_t));
+  }
+}
+
+void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
+  if (!mask.IsWellFormed()) return;
+  const int64_t origin_x = int64_t{x} + mask.left;
+  const int64_t origin_y = int64_t{y} + mask.top;
+  const int64_t first_col = std::max<int64_t>(0, -origin_x);
+  const int64_t last_col = std::min<int64_t>(mask.width, surface_->Width() - origin_x) - 1;
+  const int64_t first_row = std::max<int64_t>(0, -origin_y);
+  const int64_t last_row = std::min<int64_t>(mask.height, surface_->Height() - origin_y) - 1;
+  for (int64_t j = first_row; j <= last_row; ++j) {
+    uint32_t* row = surface_->Row(static_cast<int>(origin_y + j));
+    for (int64_t i = first_col; i <= last_col; ++i) {
+      if (mask.At(static_cast<int>(i), static_cast<int>(j))) row[origin_x + i] = font_color_;
+    }
+  }
+}
+
+}  // namespace vardo
