@@ -234,8 +234,9 @@ class WideStroke {
         merged.x1 = std::max(merged.x1, spans_[i++].x1);
       }
       uint32_t* row = s.Row(merged.y);
-      for (int x = merged.x0; x <= merged.x1; ++x)
+      for (int x = merged.x0; x <= merged.x1; ++x) {
         Plot(row[x], colour, mode);
+      }
     }
   }
 
@@ -263,8 +264,9 @@ void StrokePath(Surface& s, const Pen& pen, const std::vector<P64>& points, bool
   const size_t segments = closed ? points.size() : points.size() - 1;
   if (pen.width > 1) {
     WideStroke stroke(s, pen.width);
-    for (size_t i = 0; i < segments; ++i)
+    for (size_t i = 0; i < segments; ++i) {
       stroke.Add(points[i], points[(i + 1) % points.size()]);
+    }
     stroke.Paint(s, pen.color, pen.mode);
     return;
   }
@@ -307,12 +309,13 @@ const uint8_t* HatchPattern(BrushStyle style) {
 // Fills columns x0 .. x1 of row y (clipped) with the brush.
 void FillSpan(Surface& s, const Brush& brush, PenMode mode, int64_t y, int64_t x0, int64_t x1) {
   if (brush.style == BrushStyle::Clear || y < 0 || y >= s.Height()) return;
-  const int first = static_cast<int>(std::max<int64_t>(x0, 0));
-  const int last = static_cast<int>(std::min<int64_t>(x1, s.Width() - 1));
+  const int64_t first = std::max<int64_t>(x0, 0);
+  const int64_t last = std::min<int64_t>(x1, s.Width() - 1);
+  if (first > last) return;
   uint32_t* row = s.Row(static_cast<int>(y));
   const uint8_t* hatch = HatchPattern(brush.style);
   const uint8_t hatch_row = hatch != nullptr ? hatch[y % 8] : 0xFF;
-  for (int x = first; x <= last; ++x) {
+  for (int64_t x = first; x <= last; ++x) {
     if ((hatch_row >> (7 - x % 8)) & 1) Plot(row[x], brush.color, mode);
   }
 }
@@ -322,8 +325,9 @@ void FillBox(Surface& s, const Brush& brush, PenMode mode, int64_t x0, int64_t y
   if (x0 > x1) return;
   const int64_t first = std::max<int64_t>(y0, 0);
   const int64_t last = std::min<int64_t>(y1, s.Height() - 1);
-  for (int64_t y = first; y <= last; ++y)
+  for (int64_t y = first; y <= last; ++y) {
     FillSpan(s, brush, mode, y, x0, x1);
+  }
 }
 
 // The first column whose pixel centre lies at or right of the edge's crossing with the centre
