@@ -1,11 +1,12 @@
 // Tolerant number conversion and locale-independent number formatting.
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <vector>
+#include <string>
 
 namespace vardo {
 
@@ -70,49 +71,83 @@ int ValInt(std::u16string_view s) {
   return static_cast<int>(v);
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace
+
 double ValFloat(std::u16string_view s) {
   size_t i = SkipBlanks(s);
   const size_t n = s.size();
   bool negative = false;
   if (i < n && (s[i] == u'+' || s[i] == u'-')) negative = s[i++] == u'-';
 
-  // Validate the grammar ourselves: from_chars would also take "inf", "nan" and hex forms.
+  // The grammar is checked here, not left to from_chars, which would also take "inf", "nan"
+  // and hexadecimal forms.
   const size_t start = i;
-  size_t int_digits = 0, frac_digits = 0;
+  const size_t int_begin = i;
   while (i < n && IsDigit(s[i]))
-    ++i, ++int_digits;
-  if (i < n && s[i] == u'.') {
     ++i;
+  const size_t int_end = i;
+  size_t frac_begin = i, frac_end = i;
+  if (i < n && s[i] == u'.') {
+    frac_begin = ++i;
     while (i < n && IsDigit(s[i]))
-      ++i, ++frac_digits;
+      ++i;
+    frac_end = i;
   }
-  if (int_digits + frac_digits == 0) return 0.0;
+  if (int_end == int_begin && frac_end == frac_begin) return 0.0;
+  int exponent = 0;
+  bool exponent_small = true;
   if (i < n && (s[i] == u'e' || s[i] == u'E')) {
     ++i;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) ++i;
-    size_t exp_digits = 0;
-    while (i < n && IsDigit(s[i]))
-      ++i, ++exp_digits;
-    if (exp_digits == 0) return 0.0;
+    bool exp_negative = false;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) exp_negative = s[i++] == u'-';
+    const size_t exp_begin = i;
+    for (; i < n && IsDigit(s[i]); ++i) {
+      if (exponent < 100000) exponent = exponent * 10 + (s[i] - u'0');
+    }
+    if (i == exp_begin) return 0.0;
+    if (exp_negative) exponent = -exponent;
+    exponent_small = exponent > -100000 && exponent < 100000;
   }
   if (i != n) return 0.0;
 
-  // Narrow the validated text; a leading "." or an exponent "+" needs no special care,
-  // from_chars takes both. Short numbers stay on the stack.
-  const size_t len = n - start;
-  char small[64];
-  std::vector<char> large;
-  char* buf = small;
-  if (len > sizeof small) {
-    large.resize(len);
-    buf = large.data();
-  }
-  for (size_t k = 0; k < len; ++k)
-    buf[k] = static_cast<char>(s[start + k]);
+  // The significant digits, leading zeros skipped, as long as they fit the fast path below.
+  uint64_t mantissa = 0;
+  int digits = 0;
+  auto gather = [&](size_t from, size_t to) {
+    for (size_t k = from; k < to && digits <= 15; ++k) {
+      if (digits == 0 && s[k] == u'0') continue;
+      mantissa = mantissa * 10 + static_cast<uint64_t>(s[k] - u'0');
+      ++digits;
+    }
+  };
+  gather(int_begin, int_end);
+  gather(frac_begin, frac_end);
+  // Capped: beyond the cap only from_chars below can read the number anyway.
+  const int frac_digits = static_cast<int>(std::min<size_t>(frac_end - frac_begin, 100000));
 
+  // Up to 15 significant digits scaled by an exact power of ten: one correctly rounded
+  // operation on exact operands gives the correctly rounded value.
+  const int power = exponent - frac_digits;
+  if (digits <= 15 && exponent_small && power >= -22 && power <= 22) {
+    double v = static_cast<double>(mantissa);
+    v = power < 0 ? v / kExactPow10[-power] : v * kExactPow10[power];
+    return negative ? -v : v;
+  }
+
+  // Everything else through from_chars on the narrowed, already validated text.
+  std::string narrow(n - start, '\0');
+  for (size_t k = start; k < n; ++k)
+    narrow[k - start] = static_cast<char>(s[k]);
   double v = 0.0;
-  auto [ptr, ec] = std::from_chars(buf, buf + len, v);
-  if (ec != std::errc() || ptr != buf + len || !std::isfinite(v)) return 0.0;
+  auto [ptr, ec] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), v);
+  if (ec != std::errc() || ptr != narrow.data() + narrow.size() || !std::isfinite(v)) return 0.0;
   return negative ? -v : v;
 }
 
@@ -124,6 +159,46 @@ std::string IntStrA(int v) {
 }
 
 namespace {
+
+// The common case of coordinates with a few decimals (1234.567): v is m / 10^k for an integer
+// m of at most 15 digits and a small k. The division of two exact doubles is correctly rounded,
+// so when it gives back v, m * 10^-k reads back as v, and as no other decimal of at most 15
+// digits does, it is v rounded to 15 digits. Writes the fixed form into buf and returns its
+// length, or 0 when v is not such a number (then the general path decides).
+size_t FormatShortDecimal(double v, char* buf) {
+  const double magnitude = std::fabs(v);
+  if (!(magnitude >= 1e-4 && magnitude < 1e15)) return 0;
+  for (int k = 0; k <= 8; ++k) {
+    const double scaled = std::nearbyint(v * kExactPow10[k]);
+    if (std::fabs(scaled) >= 1e15) return 0;
+    if (scaled / kExactPow10[k] != v) continue;
+    char digits[24];
+    const int64_t m = static_cast<int64_t>(scaled);
+    char* end = std::to_chars(digits, digits + sizeof digits, m < 0 ? -m : m).ptr;
+    int nd = static_cast<int>(end - digits);
+    int frac = k;
+    while (frac > 0 && digits[nd - 1] == '0')
+      --nd, --frac;  // no trailing zeros
+    char* out = buf;
+    if (m < 0) *out++ = '-';
+    const int whole = nd - frac;
+    if (whole <= 0) {
+      *out++ = '0';
+      *out++ = '.';
+      for (int z = 0; z < -whole; ++z)
+        *out++ = '0';
+      for (int d = 0; d < nd; ++d)
+        *out++ = digits[d];
+    } else {
+      for (int d = 0; d < nd; ++d) {
+        if (d == whole) *out++ = '.';
+        *out++ = digits[d];
+      }
+    }
+    return static_cast<size_t>(out - buf);
+  }
+  return 0;
+}
 
 // Writes FloatStr's text of v into buf (at least 32 chars) and returns its length.
 size_t FormatFloat(double v, char* buf) {
@@ -144,6 +219,8 @@ size_t FormatFloat(double v, char* buf) {
     *out++ = '0';
     return 1;
   }
+
+  if (size_t n = FormatShortDecimal(v, buf)) return n;
 
   // The digits rounded to 15 significant places. The shortest round-trip form, when it has at
   // most 15 digits, is that rounding already (no other 15-digit decimal lies as close to v),

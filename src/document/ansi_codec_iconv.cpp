@@ -86,6 +86,17 @@ void AnsiCodec::Decode(std::string_view bytes, std::u16string& out) {
 
 bool AnsiCodec::Encode(std::u16string_view text, std::string& out) {
   const size_t n = text.size();
+  char16_t any = 0;
+  for (char16_t c : text)
+    any |= c;
+  if (any < 0x80) {
+    // ASCII, the usual line: every byte encoding writes it unchanged.
+    const size_t at = out.size();
+    out.resize(at + n);
+    for (size_t k = 0; k < n; ++k)
+      out[at + k] = static_cast<char>(text[k]);
+    return true;
+  }
   size_t i = 0;
   while (i < n) {
     if (text[i] < 0x80) {

@@ -59,29 +59,41 @@ struct TableEstimate {
   void Count(std::string_view line) {
     size_t i = 0, n = line.size();
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    auto ends_field = [&](char c) { return blank(c) || c == '"' || c == '='; };
     while (i < n && blank(line[i]))
       ++i;
+    if (i >= n) return;
+    if (std::string_view("hblczpm#Bs").find(line[i]) == std::string_view::npos) {
+      ++lines;  // a four-number line, or nothing
+      return;
+    }
     size_t key_start = i;
-    while (i < n && !blank(line[i]) && line[i] != '"' && line[i] != '=')
+    while (i < n && !ends_field(line[i]))
       ++i;
     std::string_view key = line.substr(key_start, i - key_start);
-    int fields = key.empty() ? 0 : 1;
-    while (i < n && line[i] != '"' && line[i] != '=' && fields < 10) {
+    if (key.size() != 2) {
+      dims += key == "msg";
+      return;
+    }
+    // Fields after the keyword, up to ten: enough to tell the record kinds apart.
+    int fields = 1;
+    while (i < n && fields < 10) {
       while (i < n && blank(line[i]))
         ++i;
       if (i >= n) break;
+      if (line[i] == '"' || line[i] == '=') {
+        fields = 10;  // a quoted text or "=" field takes the rest of the line
+        break;
+      }
       ++fields;
-      while (i < n && !blank(line[i]) && line[i] != '"' && line[i] != '=')
+      while (i < n && !ends_field(line[i]))
         ++i;
     }
-    if (i < n) fields = std::max(fields, 10);  // a quoted text or "=" field follows
     if (key == "ci") {
       circs += fields == 4, arcs += fields >= 8;
     } else if (key == "pt") {
       pnts += fields == 3, marks += fields >= 6;
-    } else if (key == "msg") {
-      ++dims;
-    } else if (key.size() == 2 && key[0] == 'c' && fields >= 6) {
+    } else if (key[0] == 'c' && fields >= 6) {
       ++texts;
     } else if (key == "BL") {
       ++blks;
@@ -122,18 +134,60 @@ struct TableEstimate {
   }
 };
 
-// Calls fn for every line of a byte text: lines end at CR LF, lone LF or lone CR; text after
-// the last break is a last line; a break at the very end adds no empty line.
-template <typename Char, typename Fn>
-void ForEachLine(const Char* p, size_t n, Fn&& fn) {
+// Calls fn for every line of a text: lines end at CR LF, lone LF or lone CR; text after the
+// last break is a last line; a break at the very end adds no empty line.
+template <typename Fn>
+void ForEachLine(const char16_t* p, size_t n, Fn&& fn) {
   size_t start = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (p[i] != '\r' && p[i] != '\n') continue;
+    if (p[i] != u'\r' && p[i] != u'\n') continue;
     fn(p + start, i - start);
-    if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
+    if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n') ++i;
     start = i + 1;
   }
   if (start < n) fn(p + start, n - start);
+}
+
+// The same for bytes, finding the breaks with memchr (the usual file has short lines ending in
+// LF or CR LF).
+template <typename Fn>
+void ForEachLine(const char* p, size_t n, Fn&& fn) {
+  const char* end = p + n;
+  while (p < end) {
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    // Lone CRs inside the stretch end lines too; a CR right before the LF belongs to it.
+    bool crlf = false;
+    for (;;) {
+      const char* cr =
+          static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+      if (!cr) break;
+      fn(p, static_cast<size_t>(cr - p));
+      p = cr + 1;
+      if (p == lf) {
+        crlf = true;
+        break;
+      }
+    }
+    if (p < stop || (lf && !crlf)) fn(p, static_cast<size_t>(stop - p));
+    if (!lf) break;
+    p = lf + 1;
+  }
+}
+
+// Widens a line of bytes when all of them are ASCII (the usual case); false otherwise.
+bool WidenAscii(const char* p, size_t n, std::u16string& out) {
+  if (out.size() < n) out.resize(n);
+  char16_t* dst = out.data();
+  unsigned char any = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(p[i]);
+    any |= c;
+    dst[i] = c;
+  }
+  if (any >= 0x80) return false;
+  out.resize(n);
+  return true;
 }
 
 }  // namespace
@@ -151,41 +205,47 @@ class TJGdata::Reader {
  private:
   // Splits a line into fields: blanks and tabs separate; a double quote (dropped) or "="
   // (kept) ends the splitting, so the rest of the line, blanks included, joins the field.
+  // Fields are views into the line; only a quote inside a field ("cn"$font") needs a copy.
   void Split(std::u16string_view line) {
-    buf_.clear();
-    // Field k spans buf_[start_[k], start_[k + 1]); built first as offsets because buf_ grows.
-    int k = 0;
-    start_[0] = 0;
-    bool splitting = true;
-    size_t i = 0;
     const size_t len = line.size();
-    for (; i < len && splitting; ++i) {
-      char16_t c = line[i];
-      if (c == u'"') {
-        splitting = false;
-      } else if (c == u'=') {
-        buf_.push_back(c);
-        splitting = false;
-      } else if (c == u' ' || c == u'\t') {
-        if (buf_.size() == start_[k]) continue;
-        if (k + 1 >= kMaxFields) {
-          // Fields beyond the 400th are dropped: finish the current one and stop.
-          i = len;
-          break;
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    auto special = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'"' || c == u'='; };
+    int k = 0;
+    f0_took_rest_ = false;
+    size_t i = 0;
+    for (;;) {
+      while (i < len && blank(line[i]))
+        ++i;
+      if (i >= len) break;
+      const size_t field_start = i;
+      while (i < len && !special(line[i]))
+        ++i;
+      if (i < len && line[i] == u'"') {
+        // The quote is dropped and the rest of the line joins the field.
+        if (i == field_start) {
+          f_[k] = line.substr(i + 1);
+        } else {
+          quoted_.assign(line.substr(field_start, i - field_start));
+          quoted_.append(line.substr(i + 1));
+          f_[k] = quoted_;
         }
-        start_[++k] = buf_.size();
-      } else {
-        buf_.push_back(c);
+        f0_took_rest_ = k == 0;
+        n_ = k + 1;
+        return;
       }
+      if (i < len && line[i] == u'=') {
+        f_[k] = line.substr(field_start);
+        f0_took_rest_ = k == 0;
+        n_ = k + 1;
+        return;
+      }
+      f_[k] = line.substr(field_start, i - field_start);
+      // Fields beyond the 400th are dropped.
+      if (++k == kMaxFields) break;
     }
-    if (!splitting) buf_.append(line.substr(std::min(i, len)));
     // Blanks at the very end of a line leave no empty last field: "ci 1 2 3 " is a circle.
-    if (k > 0 && buf_.size() == start_[k] && splitting) --k;
-    n_ = k + 1;
-    start_[n_] = buf_.size();
-    for (int j = 0; j < n_; ++j) {
-      f_[j] = std::u16string_view(buf_).substr(start_[j], start_[j + 1] - start_[j]);
-    }
+    if (k == 0) f_[0] = std::u16string_view();
+    n_ = k == 0 ? 1 : k;
   }
 
   double F(int k) const { return ValFloat(f_[k]); }
@@ -196,9 +256,17 @@ class TJGdata::Reader {
     TJGdata& d = d_;
     const int n = n_;
 
-    if (f0.find(u"file=") != std::u16string_view::npos) {
+    // Only a first field that took the rest of the line can hold "=".
+    if (f0_took_rest_ && f0.find(u"file=") != std::u16string_view::npos) {
       d.ZumenFile = std::u16string(After(f0, 5));
-    } else if (f0 == u"hk" && n >= 2) {
+      return;
+    }
+    // Every keyword starts with one of these; anything else can only be a four-number line.
+    if (std::u16string_view(u"hblczpm#Bs").find(f0[0]) == std::u16string_view::npos) {
+      if (n == 4) Line();
+      return;
+    }
+    if (f0 == u"hk" && n >= 2) {
       d.Jikukaku = F(1);
     } else if (f0 == u"hs" && n >= 17) {
       for (int k = 0; k < 16; ++k)
@@ -505,17 +573,21 @@ class TJGdata::Reader {
   }
 
   TJGdata& d_;
-  std::u16string buf_;
-  std::array<size_t, kMaxFields + 1> start_{};
+  std::u16string quoted_;  // a field joined across a quote
   std::array<std::u16string_view, kMaxFields> f_{};
   int n_ = 0;
+  bool f0_took_rest_ = false;  // splitting ended inside the first field
 };
 
 void TJGdata::OpenTempFile(std::u16string_view file_name) {
   MojiCode = false;
   if (file_name.empty()) return;
+  // Only a regular file is read: a folder of that name opens on some systems and reports an
+  // absurd size, which would make reading it throw.
+  const auto path = ToPath(file_name);
+  if (!FileExists(path)) return;
   std::string bytes;
-  if (!ReadFileBytes(ToPath(file_name), bytes)) return;
+  if (!ReadFileBytes(path, bytes)) return;
   ReadTempBytes(std::move(bytes));
 }
 
@@ -540,18 +612,25 @@ void TJGdata::ReadTempBytes(std::string bytes) {
   // CR and LF never do either, so lines are found on the bytes and decoded one by one.
   std::string_view text = std::string_view(bytes).substr(bom);
   text = text.substr(0, std::min(text.size(), text.find('\0')));
+  // Only an estimate: lines split at LF alone are good enough for it.
   TableEstimate estimate;
-  ForEachLine(text.data(), text.size(),
-              [&](const char* p, size_t n) { estimate.Count(std::string_view(p, n)); });
+  for (std::string_view rest = text; !rest.empty();) {
+    size_t lf = std::min(rest.find('\n'), rest.size());
+    estimate.Count(rest.substr(0, lf));
+    rest.remove_prefix(std::min(lf + 1, rest.size()));
+  }
   estimate.Reserve(*this);
 
   AnsiCodec ansi;
   ForEachLine(text.data(), text.size(), [&](const char* p, size_t n) {
-    line.clear();
-    if (enc == TextEncoding::Utf8Bom) {
-      DecodeUtf8(std::string_view(p, n), line);
-    } else {
-      ansi.Decode(std::string_view(p, n), line);
+    // ASCII reads the same in every byte encoding.
+    if (!WidenAscii(p, n, line)) {
+      line.clear();
+      if (enc == TextEncoding::Utf8Bom) {
+        DecodeUtf8(std::string_view(p, n), line);
+      } else {
+        ansi.Decode(std::string_view(p, n), line);
+      }
     }
     reader.ParseLine(line);
   });

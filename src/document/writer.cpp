@@ -647,6 +647,10 @@ std::string TJGdata::TempFileBytes() const {
   auto line_at = [&](size_t i) { return t_Mem.empty() ? kEmpty : t_Mem[i]; };
 
   std::string bytes;
+  size_t chars = 0;
+  for (size_t i = 0; i < count; ++i)
+    chars += line_at(i).size() + 2;
+  bytes.reserve(chars + kUtf8Bom.size());
   bool utf8 = MojiCode;
   if (!utf8) {
     // A character the code page has no form for would be lost: then the whole file goes out
