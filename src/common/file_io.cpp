@@ -32,7 +32,8 @@ bool FlushToDisk(FILE* f) {
 #endif
 }
 
-bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+// Not "ReplaceFile": <windows.h> defines that name as a macro for a Win32 call.
+bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
 #ifdef _WIN32
   return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 #else
@@ -42,7 +43,9 @@ bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
 
 }  // namespace
 
-std::filesystem::path ToPath(std::u16string_view path) { return std::filesystem::path(path); }
+std::filesystem::path ToPath(std::u16string_view path) {
+  return std::filesystem::path(path);
+}
 
 bool FileExists(const std::filesystem::path& path) {
   std::error_code ec;
@@ -85,7 +88,7 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) 
     ok = FlushToDisk(f) && ok;
     ok = std::fclose(f) == 0 && ok;
   }
-  if (ok) ok = ReplaceFile(temp, path);
+  if (ok) ok = RenameOver(temp, path);
   if (!ok) {
     std::filesystem::remove(temp, ec);
     std::filesystem::remove(path, ec);
