@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the release preset and runs every benchmark program (ours beside its peers).
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+cd "$VARDO_ROOT"
+
+ensure_packages "${VARDO_NATIVE_PACKAGES[@]}"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"
+for bench in build/release/bench/*_bench; do
+  echo "== $(basename "$bench")"
+  "$bench" "$@"
+done
