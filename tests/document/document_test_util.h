@@ -1,0 +1,139 @@
+// Shared helpers of the document tests: temporary folders, exchange files from bytes, the
+// output buffer as UTF-8 lines.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "document/model.h"
+#include "document/text_codec.h"
+
+namespace vardo::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir() {
+    // Portable (the Windows build runs these tests too): a random name, retried on collision.
+    static std::mt19937_64 rng{std::random_device{}()};
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = base / ("vardo-doc-" + std::to_string(rng()));
+      std::error_code ec;
+      if (std::filesystem::create_directory(path_, ec)) return;
+    }
+    ADD_FAILURE() << "cannot create a temporary folder under " << base;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path File(std::string_view name) const { return path_ / name; }
+
+  // The names in the folder, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string U8(std::u16string_view s) {
+  std::string out;
+  EncodeUtf8(s, out);
+  return out;
+}
+
+inline std::u16string U16(std::string_view utf8) {
+  std::u16string out;
+  DecodeUtf8(utf8, out);
+  return out;
+}
+
+// A path as the UTF-16 path text the document takes.
+inline std::u16string PathText(const std::filesystem::path& p) {
+  return p.u16string();
+}
+
+inline void WriteBytes(const std::filesystem::path& p, std::string_view bytes) {
+  std::ofstream f(p, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const std::filesystem::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+// Reads bytes as the exchange file, through a real file as start-up does.
+inline void ReadInto(TJGdata& d, std::string_view bytes) {
+  TempDir dir;
+  const auto file = dir.File("JWC_TEMP.TXT");
+  WriteBytes(file, bytes);
+  d.OpenTempFile(PathText(file));
+}
+
+// A new document that has read bytes as its exchange file.
+inline TJGdata Read(std::string_view bytes) {
+  TJGdata d;
+  ReadInto(d, bytes);
+  return d;
+}
+
+// The output buffer, one UTF-8 string per line.
+inline std::vector<std::string> OutLines(const TJGdata& d) {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < d.t_Mem.size(); ++i)
+    lines.push_back(U8(d.t_Mem[i]));
+  return lines;
+}
+
+// The commit as the shell makes it: S_Init, "hd", every entity, and the file's bytes.
+inline std::string CommitBytes(TJGdata& d) {
+  d.S_Init();
+  d.SendMem(u"hd");
+  d.S_EntAll(-1, -1, -1, -1, -1, -1, -1, 0);
+  TempDir dir;
+  const auto file = dir.File("JWC_TEMP.TXT");
+  EXPECT_TRUE(d.SaveTempFile(PathText(file)));
+  return ReadBytes(file);
+}
+
+// Reads bytes as the exchange file and answers the bytes that OK would write back.
+inline std::string RoundTrip(std::string_view bytes) {
+  TJGdata d;
+  ReadInto(d, bytes);
+  return CommitBytes(d);
+}
+
+// Lines joined with "\n" (for readable comparisons of several lines).
+inline std::string Joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) {
+    s += l;
+    s += '\n';
+  }
+  return s;
+}
+
+}  // namespace vardo::test
