@@ -54,6 +54,8 @@ bool FileExists(const std::filesystem::path& path) {
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
   bytes.clear();
+  // A folder opens on some systems and then reports a nonsense size.
+  if (!FileExists(path)) return false;
   FILE* f = OpenFile(path, false);
   if (!f) return false;
   bool ok = true;

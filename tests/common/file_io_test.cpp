@@ -116,6 +116,9 @@ TEST_F(FileIoTest, MissingFile) {
 
 TEST_F(FileIoTest, FolderIsNoFile) {
   EXPECT_FALSE(FileExists(dir_));
+  std::string bytes = "stale";
+  EXPECT_FALSE(ReadFileBytes(dir_, bytes));
+  EXPECT_EQ(bytes, "");
 }
 
 TEST_F(FileIoTest, WriteIntoMissingFolderFailsAndCreatesNothing) {
