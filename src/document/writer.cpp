@@ -308,6 +308,7 @@ void TJGdata::S_Dim(std::u16string_view st, double lx1, double ly1, double lx2, 
     // The line's length to the nearest 1e-10; a length too large for that rounding stays as
     // it is.
     double length = Distance(lx1, ly1, lx2, ly2);
+    if (!std::isfinite(length)) length = std::hypot(lx2 - lx1, ly2 - ly1);  // squares overflowed
     double rounded = std::trunc(length / 1e-10 + 0.5) * 1e-10;
     text = FloatStr(std::isfinite(rounded) ? rounded : length);
   }
