@@ -1,4 +1,4 @@
-// Drawing extents GetMinMaxZahyo (Part 2.5): seeding, small drawings, every kind's points, arcs,
+// Drawing extents GetMinMaxZahyo: seeding, small drawings, every kind's points, arcs,
 // scales, clamping.
 #include <gtest/gtest.h>
 

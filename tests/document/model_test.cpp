@@ -1,4 +1,4 @@
-// Drawing document model (Part 2.1): initial values, the order list, setters, A_Line, colour
+// Drawing document model: initial values, the order list, setters, A_Line, colour
 // and line-type mappings, screen colours, the scale rule.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Exchange-file reader, file framing (Part 2.2): byte-order marks, the ANSI code page (CP932),
+// Exchange-file reader, file framing: byte-order marks, the ANSI code page (CP932),
 // undecodable bytes, NUL, line ends, missing and unreadable files.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Exchange-file reader, entity records (Part 2.3): every kind with its field counts, texts and
+// Exchange-file reader, entity records: every kind with its field counts, texts and
 // styles, dimensions, solid reductions, per-entity resets.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Exchange-file reader, framing and header records (Part 2.2): field splitting, header records
+// Exchange-file reader, framing and header records: field splitting, header records
 // and their field counts, attribute and control records, indicated points.
 #include <gtest/gtest.h>
 

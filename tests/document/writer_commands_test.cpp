@@ -1,4 +1,4 @@
-// Exchange-file writer, command writers (Part 2.4): formats, change-only conditions, first-time
+// Exchange-file writer, command writers: formats, change-only conditions, first-time
 // flags, value ranges and the degenerate-geometry rules.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Exchange-file writer, whole drawings (Part 2.4): S_EntAll's order and change-only attribute
+// Exchange-file writer, whole drawings: S_EntAll's order and change-only attribute
 // commands, "bz", blocks, degenerate entities, the stop poll, the overrides a1..a8.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// SaveTempFile (Part 2.4): "hq" for an empty buffer, CR LF, the output encoding (UTF-8 with a
+// SaveTempFile: "hq" for an empty buffer, CR LF, the output encoding (UTF-8 with a
 // byte-order mark, CP932, UTF-8 when CP932 lacks a character) and the atomic replacement.
 #include <gtest/gtest.h>
 
