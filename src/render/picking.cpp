@@ -181,11 +181,11 @@ bool InSector(const Arc& arc, const Probe& pr) {
 bool InSegment(const Arc& arc, const Probe& pr) {
   const Bearing q = BearingOf(arc.e, pr.q);
   if (RadiusAt(arc.e, q.a) + pr.h < q.d) return false;
-  const bool major = std::fabs(arc.sweep) > kPi;
-  if (!major && !InAngularRange(q.a, arc.start, arc.sweep)) return PickEnds(arc, pr);
-  const Pt s = StartOf(arc), e = EndOf(arc), m = PointAt(arc.e, arc.start + arc.sweep / 2);
-  const double sm = LineSide(s, e, m), sq = LineSide(s, e, pr.q);
-  return (sm >= 0 && sq >= -pr.h) || (sm < 0 && sq <= pr.h);
+  if (!InAngularRange(q.a, arc.start, arc.sweep)) return PickEnds(arc, pr);
+  // The segment lies on the chord's far side from the centre.
+  const Pt s = StartOf(arc), e = EndOf(arc);
+  const double sc = LineSide(s, e, arc.e.c), sq = LineSide(s, e, pr.q);
+  return (sc >= 0 && sq <= pr.h) || (sc < 0 && sq >= -pr.h);
 }
 
 // The arc's end points and the corner k where the tangents at them meet (the centre when the

@@ -516,16 +516,16 @@ TEST_F(Picking, SegmentIsHitBetweenItsChordAndItsArc) {
                 {"clockwise, near the centre", 2, -2, false}});
 }
 
-// Over more than half a turn the centre lies inside the segment, and so does the triangle between
-// the centre and the chord, although it lies outside the angular range.
-TEST_F(Picking, MajorSegmentContainsItsCentre) {
+// The side of the chord away from the centre counts, whatever the sweep: over more than half a
+// turn the part around the centre is not picked.
+TEST_F(Picking, MajorSegmentCountsTheChordSideAwayFromTheCentre) {
   AddSolidC(SldC(0, 0, 10, 1, 0, 0, 3 * kPi / 2, 5));
-  // The chord runs from (10, 0) to (0, -10): x - y = 10.
+  // The chord runs from (10, 0) to (0, -10): x - y = 10; the centre lies on its upper left.
   ExpectClicks(kEntSldC, 0,
-               {{"at the centre", 0, 0, true, 0, 0},
-                {"inside the range", -5, 5, true, 0, 0},
-                {"in the triangle at the chord", 4, -2, true, 0, 0},
-                {"beyond the chord", 6, -6, false}});
+               {{"at the centre", 0, 0, false},
+                {"inside the range", -5, 5, false},
+                {"on the curve", -10, 0.1, true, 0, 0},
+                {"near the end", 0.1, -10.2, true, 0, -10}});
 }
 
 TEST_F(Picking, TangentShapeIsHitBetweenArcAndTangents) {
