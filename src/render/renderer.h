@@ -1,0 +1,61 @@
+// The entity renderer: the whole drawing document drawn kind by kind through the primitives.
+#pragma once
+
+#include <cstdint>
+
+#include "common/view_state.h"
+#include "document/model.h"
+#include "render/graphics.h"
+
+namespace vardo {
+
+// Draws every entity of the document in a fixed order of kinds: image placeholders, solids,
+// lines, circles, arcs, points, marks, texts, dimensions (block inserts are not shown). stop is
+// polled after every tenth entity of a kind and after each kind; once it answers true the rest
+// stays undrawn. An empty stop never stops.
+void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop);
+
+// The drawers of one entity each. Coordinates are divided by the entity's layer-group scale
+// (TJGdata::ScaleOf). dcol >= 0 overrides the pen colour (for solids and marks the brush colour
+// too) after the set-up from the attributes; -1 keeps the attributes' colours. The simplified
+// display is the only one: one-pixel pens, line types shown solid or dotted.
+void GLDrawSolid2(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSld2& e);
+void GLDrawSolid3(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSld3& e);
+void GLDrawSolid4(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSld4& e);
+void GLDrawSolidC(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSldC& e);
+void GLDrawSolidE(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSldC& e);
+void GLDrawSolidO(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSldD& e);
+void GLDrawSolidG(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntSldD& e);
+void GLDrawLine(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntLine& e);
+void GLDrawCirc(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntCircle& e);
+// Record angles in degrees; an arc whose sweep comes to 0 is the full ellipse.
+void GLDrawArc(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntArc& e);
+void GLDrawPnt(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntPnt& e);
+void GLDrawMark(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntMark& e);
+// Image texts are left to GLDrawImage.
+void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e);
+// The dimension's line and text; hojof leaves out auxiliary parts (colour or line type 9).
+void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const TEntDim& e);
+
+// The point and mark figures (code 0 a point, the others the mark codes) at (x, y) in drawing
+// coordinates: wid in hundredths of a millimetre (0 = the colour's width), dcol the override
+// colour, col the colour number, layer the layer index, size the scale factor of the figure
+// (at most 1e-10 counts as 1) and angle its direction in radians.
+void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, double size,
+             double angle, double x, double y);
+
+// Layer index LGrp * 16 + Lay of an entity, for the pen and brush set-ups.
+int LayerIndex(const TEntAttr& att);
+
+// A text's baseline in drawing coordinates: the start point moved by the base-point code, and
+// the end point the direction vector further on.
+struct TextBaseline {
+  double bx = 0, by = 0, ex = 0, ey = 0;
+};
+TextBaseline PlaceText(const TJGdata& doc, const TEntText& e);
+
+// What a text too small or too large to show as glyphs looks like: a line three pixels wide
+// along its baseline, in the current pen colour.
+void DrawTextBaseline(Graphics& g, const TextBaseline& b);
+
+}  // namespace vardo
