@@ -1,0 +1,122 @@
+// TForm1: the main window's controller, free of any window toolkit. Shells call its handlers;
+// it reaches the window only through FormWindow.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/text_code_values.h"
+#include "attributes/graphics_attributes.h"
+#include "common/view_state.h"
+#include "document/model.h"
+#include "hatch/hatch.h"
+#include "platform/platform.h"
+#include "render/surface.h"
+
+namespace vardo {
+
+class Graphics;
+
+class TForm1 {
+ public:
+  explicit TForm1(FormWindow& window);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+  ~TForm1();
+
+  // --- events the shell delivers ---
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormResize();
+  void FormKeyDown(KeyEvent& e);
+  void FormMouseWheelDown(WheelEvent& e);
+  void FormMouseWheelUp(WheelEvent& e);
+  void PaintBox1Paint();
+  void PaintBox1MouseDown(const MouseEvent& e);
+  void PaintBox1MouseMove(const MouseEvent& e);
+  void PaintBox1MouseUp(const MouseEvent& e);
+  void ComboBox1Change();
+  void ComboBox2Change();
+  void CheckBox1Click();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+
+  // --- operations ---
+  void OpenDatFile();
+  void SaveDatFile();
+  void RunGaibuProc();
+  void Redraw();
+  void ZoomAll();
+  // Scale times f about the drawing point under the screen position (X, Y).
+  void ZoomAt(int X, int Y, double f);
+  void ZoomWindow(double x1, double y1, double x2, double y2);
+  void ZoomOut(double x1, double y1, double x2, double y2);
+  void CenterAt(double x, double y);
+  void DrawRubberBand();
+  void FillRegion(int X, int Y);
+  void ClearHatch();
+
+  // --- fields ---
+  std::u16string DatFile;
+  bool OKflag = false;
+  int Fmx = 50, Fmy = 50, Fmw = 480, Fmh = 480;
+  int grd = 0;
+  double grdn = 10.0;  // paper units in the settings file, file units while the form runs
+  double grdx = 0, grdy = 0;
+  bool FirstDrawFlag = false;
+  double mwheel2 = 1.5;
+  unsigned MouseBtnState = 0;
+  int MouseBtnX = 0, MouseBtnY = 0;
+  bool DrawRB1 = false;
+  int DrawRBx1 = 0, DrawRBy1 = 0, DrawRBx2 = 0, DrawRBy2 = 0;
+  std::optional<Surface> RepBmp;  // back buffer; empty optional = none
+  Surface WrkBmp;                 // screen copy of a pan gesture
+  bool WrkBmpFlag = false;
+  int col = 0, ltp = 0, wid = -1;
+  int hat_cr = 0;
+  double hat_p1 = 1.0, hat_p2 = 0.0, hat_p3 = 1.0, hat_p4 = 0.0;
+  int AddLineN = 0, AddTenN = 0, AddArcN = 0;
+  int HatX = 0, HatY = 0;
+  std::unique_ptr<TJGdata> JG;
+  PolyLines PLN;  // traced contours of the last run
+
+  // Owned by the form, handed to whoever draws or converts coordinates.
+  TgraAttribute GraAttr;
+  ViewState View;
+  std::u16string ExeDir;
+  TextCodeValues TextCodes;
+
+ private:
+  int PaintWidth() const;
+  int PaintHeight() const;
+  // The view a change left behind, or the one before it when the change ran out of the range
+  // of doubles (zooming far in or out).
+  void KeepSoundView(const ViewState& before);
+  void SetWindowFromCentre(double cx, double cy);
+  void DrawGrid(Graphics& g);
+  void DrawMarks(Graphics& g);
+  void TakeBackBuffer();
+  void ZoomAtPixel(int px, int py, double f);
+  void ShiftView(KeyCode key, bool fine);
+  void SwapPreviousView();
+  // The click branch of a release: the pick mark at the press point, then the region fill at
+  // the release pixel.
+  void ClickAt(double sx, double sy, int X, int Y);
+  void ShowCounters();
+  void SetStatus(std::u16string_view text);
+  void ShowStatusNow(std::u16string_view text);
+  void AbortRun();
+  // One family of hatch lines with the spacing and angle of the main or the cross controls;
+  // false when the engine refused to lay it.
+  bool HatchFamily(bool cross, const HatchServices& services);
+  void SetUpTextCodes();
+  StopPoll EscPoll();
+  bool Ready() const { return JG && FirstDrawFlag; }
+
+  FormWindow& window_;
+};
+
+}  // namespace vardo

@@ -1,0 +1,127 @@
+// The form's hatch operations: monochrome display, marking clicks, the hatch run, and removing
+// the hatch added so far.
+#include <algorithm>
+#include <numbers>
+
+#include "app/form.h"
+#include "common/numbers.h"
+#include "hatch/hatch.h"
+#include "render/canvas.h"
+
+namespace vardo {
+
+namespace {
+
+template <typename Table>
+void DropLast(Table& table, int n) {
+  const size_t drop = std::min(table.size(), static_cast<size_t>(std::max(n, 0)));
+  table.resize(table.size() - drop);
+}
+
+}  // namespace
+
+void TForm1::CheckBox1Click() {
+  GraAttr.SetPrintMode(window_.GetChecked(Control::CheckBox1), 0, 0, 0);
+  Redraw();
+}
+
+void TForm1::FillRegion(int X, int Y) {
+  if (!window_.GetChecked(Control::CheckBox1)) {
+    SetStatus(u"□モノクロ化　にチェックを入れてから　ハッチを行う箇所をクリックして下さい。");
+    return;
+  }
+  Canvas canvas(window_.PaintBox());
+  MarkRegion(canvas, X, Y);
+  HatX = X;
+  HatY = Y;
+}
+
+void TForm1::ClearHatch() {
+  if (!JG) return;
+  const int n = AddLineN + AddTenN + AddArcN;
+  if (n > 0 && JG->EntN() > 0) {
+    // The hatch is the tail of each table: nothing else appends after start-up.
+    DropLast(JG->EntNo, n);
+    DropLast(JG->EntLine, AddLineN);
+    DropLast(JG->EntPnt, AddTenN);
+    DropLast(JG->EntArc, AddArcN);
+    AddLineN = AddTenN = AddArcN = 0;
+    Redraw();
+  }
+  ShowCounters();
+}
+
+void TForm1::ShowCounters() {
+  window_.SetText(Control::LabelN, u"線:" + IntStr(AddLineN) + u"　点:" + IntStr(AddTenN) +
+                                       u"　円弧:" + IntStr(AddArcN));
+}
+
+void TForm1::ShowStatusNow(std::u16string_view text) {
+  SetStatus(text);
+  window_.RepaintNow(Control::LabelM);
+}
+
+void TForm1::Button3Click() {
+  if (!Ready()) return;
+  window_.SetEnabled(Control::Button3, false);
+  const HatchServices services{EscPoll(), [this] { window_.Beep(); },
+                               [this] { window_.ProcessMessages(); }};
+  // The scan and the tracing let other handlers run; if one of them closed the window the
+  // document is gone and the run ends with it.
+  ShowStatusNow(u"ハッチを行う箇所をスキャン中です（[Esc]:中断）");
+  ScanInterior(window_.PaintBox(), services);
+  if (!JG) return;
+  if (window_.EscapeHeld()) return AbortRun();
+  ShowStatusNow(u"エッジをスキャン中です（[Esc]:中断）");
+  TraceEdges(window_.PaintBox(), PLN, services);
+  if (!JG) return;
+  if (window_.EscapeHeld()) return AbortRun();
+  ShowStatusNow(u"エッジ処理中です");
+  ProcessEdges(PLN);
+  ShowStatusNow(u"ハッチ処理中です（[Esc]:中断）");
+  if (!HatchFamily(false, services) || window_.EscapeHeld()) return AbortRun();
+  if (window_.GetChecked(Control::CheckBox2)) {
+    if (!HatchFamily(true, services) || window_.EscapeHeld()) return AbortRun();
+  }
+  Redraw();
+  ShowCounters();
+  ShowStatusNow(u"完了しました：ハッチを行う箇所をクリックして下さい。");
+  window_.SetEnabled(Control::Button3, true);
+}
+
+void TForm1::AbortRun() {
+  ShowStatusNow(u"中断しました：ハッチを行う箇所をクリックして下さい。");
+  window_.SetEnabled(Control::Button3, true);
+}
+
+bool TForm1::HatchFamily(bool cross, const HatchServices& services) {
+  const Control spacing_edit = cross ? Control::Edit2 : Control::Edit1;
+  const Control angle_edit = cross ? Control::ComboBox5 : Control::ComboBox4;
+  double q = ValFloat(window_.GetText(spacing_edit));
+  const double a = ValFloat(window_.GetText(angle_edit)) / 180 * std::numbers::pi;
+  if (!(q > 0)) {
+    q = 1.0;
+    window_.SetText(spacing_edit, u"1.0");
+  }
+  // The engine works in paper units; the document keeps file units, which are paper units
+  // times the layer group's scale unless the drawing is in paper units ("bz").
+  const double scale = JG->ScaleOf(JG->w_LGrp);
+  const AddLineFn add_line = [this, scale](double x1, double y1, double x2, double y2) {
+    const int before = JG->EntLineN();
+    JG->A_Line(x1 * scale, y1 * scale, x2 * scale, y2 * scale);
+    // Only lines that made it into the table count: ClearHatch removes exactly that many.
+    if (JG->EntLineN() > before) ++AddLineN;
+  };
+  const HatchPassOutcome outcome =
+      HatchPass(View, PLN, {HatX, HatY, q, a, PaintWidth(), PaintHeight()}, add_line, services)
+          .outcome;
+  // A family the engine refuses to lay (far more lines than the view can show) ends the run
+  // like a stop does.
+  if (outcome == HatchPassOutcome::TooDense || outcome == HatchPassOutcome::Unusable) {
+    window_.Beep();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vardo

@@ -1,0 +1,200 @@
+// The form's start and end: creation, the start sequence, the settings file, closing, and the
+// attribute lists.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/form.h"
+#include "app/form_layout.h"
+#include "app/text_lines_file.h"
+#include "common/file_io.h"
+#include "common/numbers.h"
+#include "common/text_helpers.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr int kMinWindowSize = 320;
+constexpr int kSettingsLines = 14;
+
+// An index the list does not hold would reach the document as a colour or line-type code that
+// does not exist (and overflow for huge values); such an index falls back to the first item.
+int ListIndexOrFirst(int index, size_t count) {
+  return (index >= 0 && static_cast<size_t>(index) < count) ? index : 0;
+}
+
+void FillList(FormWindow& window, Control list, const std::vector<std::u16string>& items) {
+  window.ClearItems(list);
+  for (const std::u16string& item : items) {
+    window.AddItem(list, item);
+  }
+}
+
+// The directory part of a path with its trailing delimiter; empty when the path has none.
+std::u16string DirectoryOf(std::u16string_view path) {
+  const size_t name_length = PathFileName(path).size();
+  return std::u16string(path.substr(0, path.size() - std::min(name_length, path.size())));
+}
+
+}  // namespace
+
+TForm1::TForm1(FormWindow& window) : window_(window) {}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate() {
+  FirstDrawFlag = false;
+  SetUpStartAttributes(GraAttr);
+  mwheel2 = 1.5;
+  MouseBtnState = 0;
+  MouseBtnX = MouseBtnY = 0;
+  DrawRB1 = false;
+  RepBmp.reset();
+  WrkBmp = Surface();
+  WrkBmpFlag = false;
+  AddLineN = AddTenN = AddArcN = 0;
+}
+
+void TForm1::FormShow() {
+  const std::u16string program = window_.ProgramPath();
+  ExeDir = DirectoryOf(program);
+  DatFile = PathChangeExt(program, u".dat");
+  OpenDatFile();
+  window_.SetBounds({Fmx, Fmy, Fmw, Fmh});
+  window_.SetText(Control::LabelM, u"");
+  window_.SetText(Control::LabelN, u"");
+  OKflag = false;
+
+  JG = std::make_unique<TJGdata>();
+  JG->OpenTempFile(ExeDir + u"JWC_TEMP.TXT");
+  JG->S_Init();
+
+  FillList(window_, Control::ComboBox1, LineColourItems());
+  FillList(window_, Control::ComboBox2, LineTypeItems());
+  window_.SetItemIndex(Control::ComboBox1, col);
+  window_.SetItemIndex(Control::ComboBox2, ltp);
+  window_.SetChecked(Control::CheckBox2, false);
+  if (hat_cr != 0) window_.SetChecked(Control::CheckBox2, true);
+  window_.SetText(Control::Edit1, FloatStr(hat_p1));
+  window_.SetText(Control::ComboBox4, FloatStr(hat_p2));
+  window_.SetText(Control::Edit2, FloatStr(hat_p3));
+  window_.SetText(Control::ComboBox5, FloatStr(hat_p4));
+  SetStatus(u"ハッチを行う箇所をクリックして下さい。");
+  ShowCounters();
+
+  SetUpTextCodes();
+
+  ZoomAll();  // only computes the view: nothing is drawn before the first paint
+  FirstDrawFlag = true;
+
+  JG->A_LGrp(JG->CurLGrp);
+  JG->A_Lay(JG->CurLay);
+  JG->A_Col(col, 1);
+  JG->A_PCol(col, 1);
+  JG->A_Ltp(ltp, 1);
+  JG->A_Attr(1);
+
+  if (JG->IPointN > 1) {
+    grd = 1;
+    grdx = JG->IPoints[1].x;
+    grdy = JG->IPoints[1].y;
+  }
+  // Paper units to file units; ScaleOf is 1 with "bz" and for a group without a usable scale,
+  // so the conversion back on OK always undoes this one.
+  grdn *= JG->ScaleOf(JG->CurLGrp);
+}
+
+void TForm1::OpenDatFile() {
+  Fmx = 50, Fmy = 50, Fmw = 480, Fmh = 480;
+  grd = 0, grdn = 10.0;
+  col = 0, ltp = 0, wid = -1, hat_cr = 0;
+  hat_p1 = 1.0, hat_p2 = 0.0, hat_p3 = 1.0, hat_p4 = 0.0;
+  grdx = 0, grdy = 0;
+
+  const std::filesystem::path path = ToPath(DatFile);
+  if (!FileExists(path)) return;
+  std::vector<std::u16string> lines;
+  if (!LoadTextLines(path, lines)) return;
+
+  int* const ints[] = {&Fmx, &Fmy, &Fmw, &Fmh, &grd};
+  double* const hats[] = {&hat_p1, &hat_p2, &hat_p3, &hat_p4};
+  const size_t n = std::min(lines.size(), static_cast<size_t>(kSettingsLines));
+  for (size_t i = 0; i < n; ++i) {
+    const std::u16string& line = lines[i];
+    if (i < 5) {
+      *ints[i] = ValInt(line);
+    } else if (i == 5) {
+      grdn = ValFloat(line);
+    } else if (i == 6) {
+      col = ValInt(line);
+    } else if (i == 7) {
+      ltp = ValInt(line);
+    } else if (i == 8) {
+      wid = ValInt(line);
+    } else if (i == 9) {
+      hat_cr = ValInt(line);
+    } else {
+      *hats[i - 10] = ValFloat(line);
+    }
+  }
+  if (Fmw < kMinWindowSize) Fmw = kMinWindowSize;
+  if (Fmh < kMinWindowSize) Fmh = kMinWindowSize;
+  col = ListIndexOrFirst(col, LineColourItems().size());
+  ltp = ListIndexOrFirst(ltp, LineTypeItems().size());
+}
+
+void TForm1::SaveDatFile() {
+  const std::vector<std::u16string> lines = {
+      IntStr(Fmx),      IntStr(Fmy),      IntStr(Fmw),      IntStr(Fmh),     IntStr(grd),
+      FloatStr(grdn),   IntStr(col),      IntStr(ltp),      IntStr(wid),     IntStr(hat_cr),
+      FloatStr(hat_p1), FloatStr(hat_p2), FloatStr(hat_p3), FloatStr(hat_p4)};
+  // A failed save leaves no settings file (the next start takes the defaults), never a
+  // half-written one.
+  SaveTextLines(ToPath(DatFile), lines);
+}
+
+void TForm1::FormClose() {
+  if (OKflag) {
+    RunGaibuProc();
+    const ScreenRect bounds = window_.GetBounds();
+    Fmx = bounds.left, Fmy = bounds.top, Fmw = bounds.width, Fmh = bounds.height;
+    if (JG) grdn /= JG->ScaleOf(JG->CurLGrp);
+    SaveDatFile();
+  }
+  FirstDrawFlag = false;
+  RepBmp.reset();
+  WrkBmp = Surface();
+  WrkBmpFlag = false;
+  JG.reset();
+  PLN.clear();
+}
+
+void TForm1::ComboBox1Change() {
+  if (!JG) return;
+  col = window_.GetItemIndex(Control::ComboBox1);
+  JG->A_Col(col, 1);
+  JG->A_PCol(col, 1);
+}
+
+void TForm1::ComboBox2Change() {
+  if (!JG) return;
+  ltp = window_.GetItemIndex(Control::ComboBox2);
+  JG->A_Ltp(ltp, 1);
+}
+
+void TForm1::SetUpTextCodes() {
+  TextCodes = TextCodeValues();
+  TextCodes.ZumenName = JG->ZumenFile;
+  const int group = JG->CurLGrp;
+  TextCodes.ScaleNum = (group >= 0 && group < 16) ? JG->LGrpScale[static_cast<size_t>(group)] : 1.0;
+  if (TextCodes.ZumenName.empty() || !FileDate(ToPath(TextCodes.ZumenName), TextCodes.ZumenDate)) {
+    TextCodes.ZumenDate = LocalNow();
+  }
+}
+
+void TForm1::SetStatus(std::u16string_view text) {
+  window_.SetText(Control::LabelM, text);
+}
+
+}  // namespace vardo

@@ -1,0 +1,205 @@
+// The headless shell: control states, a paint box of a given size, the pointer, a scripted Esc
+// key, and the message boxes and beeps the form asked for.
+#include "platform/headless/headless_window.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "app/form_layout.h"
+
+namespace vardo {
+
+namespace {
+
+int ClampPaintSize(int v) {
+  return std::clamp(v, 1, HeadlessWindow::kMaxPaintSize);
+}
+
+// Screen arithmetic saturates: a window placed at the edge of the int range by a damaged
+// settings file must not overflow.
+int SatAdd(int a, long long b) {
+  return static_cast<int>(std::clamp<long long>(a + b, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+HeadlessWindow::HeadlessWindow(std::u16string program_path, int paint_width, int paint_height)
+    : program_path_(std::move(program_path)),
+      paint_width_(ClampPaintSize(paint_width)),
+      paint_height_(ClampPaintSize(paint_height)),
+      bounds_{0, 0, paint_width_ + kControlColumnWidth,
+              paint_height_ + kStatusLineHeight + kButtonPanelHeight},
+      pointer_{paint_width_ / 2, paint_height_ / 2},
+      form_(*this) {
+  for (std::u16string_view angle : kAngleItems) {
+    state(Control::ComboBox4).items.emplace_back(angle);
+    state(Control::ComboBox5).items.emplace_back(angle);
+  }
+}
+
+void HeadlessWindow::Show() {
+  if (shown_ || closed_) return;
+  shown_ = true;
+  form_.FormCreate();
+  form_.FormShow();
+  LaySurface();
+}
+
+void HeadlessWindow::LaySurface() {
+  screen_.Resize(paint_width_, paint_height_);
+  form_.PaintBox1Paint();
+}
+
+void HeadlessWindow::ResizePaintBox(int width, int height) {
+  if (closed_) return;
+  width = ClampPaintSize(width);
+  height = ClampPaintSize(height);
+  bounds_.width = SatAdd(bounds_.width, width - paint_width_);
+  bounds_.height = SatAdd(bounds_.height, height - paint_height_);
+  paint_width_ = width;
+  paint_height_ = height;
+  if (!shown_) return;
+  form_.FormResize();
+  LaySurface();
+}
+
+void HeadlessWindow::Press(unsigned buttons, int x, int y) {
+  if (closed_) return;
+  pointer_ = {x, y};
+  buttons_ = buttons;
+  form_.PaintBox1MouseDown({buttons, x, y});
+}
+
+void HeadlessWindow::Move(int x, int y) {
+  if (closed_) return;
+  pointer_ = {x, y};
+  form_.PaintBox1MouseMove({buttons_, x, y});
+}
+
+void HeadlessWindow::Release(int x, int y) {
+  if (closed_) return;
+  pointer_ = {x, y};
+  buttons_ = 0;
+  form_.PaintBox1MouseUp({0, x, y});
+}
+
+void HeadlessWindow::Wheel(bool up, int x, int y) {
+  if (closed_) return;
+  pointer_ = {x, y};
+  WheelEvent e{CursorPos()};
+  if (up) {
+    form_.FormMouseWheelUp(e);
+  } else {
+    form_.FormMouseWheelDown(e);
+  }
+}
+
+void HeadlessWindow::PointAt(int x, int y) {
+  pointer_ = {x, y};
+}
+
+bool HeadlessWindow::Key(KeyCode key, bool shift) {
+  if (closed_) return false;
+  KeyEvent e{key, shift};
+  form_.FormKeyDown(e);
+  return e.Handled;
+}
+
+void HeadlessWindow::Tick(Control box, bool checked) {
+  if (closed_ || state(box).checked == checked) return;
+  state(box).checked = checked;
+  if (box == Control::CheckBox1) form_.CheckBox1Click();
+}
+
+void HeadlessWindow::Select(Control list, int index) {
+  if (closed_) return;
+  SetItemIndex(list, index);
+  if (list == Control::ComboBox1) form_.ComboBox1Change();
+  if (list == Control::ComboBox2) form_.ComboBox2Change();
+}
+
+void HeadlessWindow::Type(Control edit, std::u16string_view text) {
+  if (closed_) return;
+  state(edit).text = text;
+}
+
+void HeadlessWindow::Click(Control button) {
+  if (closed_ || !state(button).enabled) return;
+  if (button == Control::Button1) form_.Button1Click();
+  if (button == Control::Button2) form_.Button2Click();
+  if (button == Control::Button3) form_.Button3Click();
+}
+
+void HeadlessWindow::SetEscapeDown(bool down) {
+  esc_down_ = down;
+  esc_countdown_ = -1;
+}
+
+void HeadlessWindow::Close() {
+  if (closed_) return;
+  closed_ = true;
+  form_.FormClose();
+}
+
+void HeadlessWindow::SetText(Control c, std::u16string_view text) {
+  state(c).text = text;
+  if (c == Control::LabelM) status_history_.emplace_back(text);
+}
+
+void HeadlessWindow::ClearItems(Control c) {
+  state(c).items.clear();
+  state(c).item_index = -1;
+}
+
+void HeadlessWindow::AddItem(Control c, std::u16string_view item) {
+  state(c).items.emplace_back(item);
+}
+
+void HeadlessWindow::SetItemIndex(Control c, int index) {
+  ControlState& s = state(c);
+  const bool inside = index >= 0 && static_cast<size_t>(index) < s.items.size();
+  s.item_index = inside ? index : -1;
+  // An editable list shows the selected item as its text.
+  if (inside && (c == Control::ComboBox4 || c == Control::ComboBox5)) {
+    s.text = s.items[static_cast<size_t>(index)];
+  }
+}
+
+bool HeadlessWindow::CreateBitmap(Surface& bitmap, int width, int height) {
+  if (failing_bitmaps_ > 0) {
+    --failing_bitmaps_;
+    bitmap = Surface();
+    return false;
+  }
+  return bitmap.Resize(width, height);
+}
+
+ScreenPoint HeadlessWindow::CursorPos() const {
+  const ScreenRect box = PaintBoxRect();
+  return {SatAdd(box.left, pointer_.x), SatAdd(box.top, pointer_.y)};
+}
+
+// The client area has no frame here: the paint box sits at the window's top-left, the control
+// column to its right down to the status line's bottom.
+ScreenRect HeadlessWindow::PaintBoxRect() const {
+  return {bounds_.left, bounds_.top, paint_width_, paint_height_};
+}
+
+ScreenRect HeadlessWindow::ControlColumnRect() const {
+  return {SatAdd(bounds_.left, paint_width_), bounds_.top, kControlColumnWidth,
+          paint_height_ + kStatusLineHeight};
+}
+
+bool HeadlessWindow::EscapeHeld() {
+  if (esc_countdown_ == 0) {
+    esc_down_ = true;
+    esc_countdown_ = -1;
+  } else if (esc_countdown_ > 0) {
+    --esc_countdown_;
+  }
+  return esc_down_;
+}
+
+}  // namespace vardo

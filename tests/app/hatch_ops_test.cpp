@@ -1,0 +1,260 @@
+// The hatch as the form drives it: monochrome, marking clicks, runs with their status texts,
+// the abort path, the units of the added lines, and removing them again.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "common/numbers.h"
+#include "form_fixture.h"
+
+namespace vardo::testing {
+namespace {
+
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr char16_t kMonoHint[] =
+    u"□モノクロ化　にチェックを入れてから　ハッチを行う箇所をクリックして下さい。";
+constexpr char16_t kDone[] = u"完了しました：ハッチを行う箇所をクリックして下さい。";
+constexpr char16_t kAborted[] = u"中断しました：ハッチを行う箇所をクリックして下さい。";
+
+class HatchOpsTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    WriteDrawing(kSquare);
+  }
+
+  // Lines q apart through c that cross the square's inside (its outline lies a pixel within the
+  // drawn lines, 1 / 2.7 units at the fitted scale).
+  static int LinesAcross(double c, double q) {
+    int n = 0;
+    for (int k = -200; k <= 200; ++k)
+      n += c + k * q > 0.5 && c + k * q < 99.5;
+    return n;
+  }
+
+  // The lines the runs added, after the square's four.
+  std::vector<TEntLine> Added() {
+    const std::vector<TEntLine>& all = form().JG->EntLine;
+    return std::vector<TEntLine>(all.begin() + 4, all.end());
+  }
+};
+
+TEST_F(HatchOpsTest, AClickWithoutMonochromeOnlyAsksForIt) {
+  HeadlessWindow& w = Open();
+  w.Press(kMouseLeft, 200, 150);
+  w.Release(200, 150);
+  EXPECT_EQ(w.GetText(Control::LabelM), kMonoHint);
+  EXPECT_EQ(form().HatX, 0);
+  EXPECT_EQ(form().HatY, 0);
+  EXPECT_EQ(CountColour(kBlue), 0);
+  EXPECT_TRUE(w.Enabled(Control::Button1));
+  EXPECT_TRUE(w.Enabled(Control::Button2));
+}
+
+TEST_F(HatchOpsTest, AClickNearAnEntitysEndLeavesAPickMark) {
+  HeadlessWindow& w = Open();
+  w.Select(Control::ComboBox1, 5);  // the mark takes the hatch colour, unlike the square
+  const uint32_t mark = static_cast<uint32_t>(form().JG->aCol);
+  ASSERT_EQ(CountColour(mark), 0);
+  // Lines are picked at their end points: 3 pixels off the square's corner.
+  const int x = DrawToPixelX(view(), 0) + 3, y = DrawToPixelY(view(), 0) - 3;
+  w.Press(kMouseLeft, x, y);
+  w.Release(x, y);
+  EXPECT_GT(CountColour(mark), 0);
+}
+
+TEST_F(HatchOpsTest, MonochromeDrawsTheDrawingBlackAndAClickFillsTheRegionBlue) {
+  HeadlessWindow& w = Open();
+  w.Tick(Control::CheckBox1, true);
+  EXPECT_TRUE(form().GraAttr.PrintMode);
+  EXPECT_EQ(w.Screen().GetPixel(DrawToPixelX(view(), 50), DrawToPixelY(view(), 0)), 0u);
+  w.Press(kMouseLeft, 190, 140);
+  w.Release(200, 150);
+  EXPECT_EQ(form().HatX, 200);
+  EXPECT_EQ(form().HatY, 150);
+  EXPECT_EQ(w.Screen().GetPixel(200, 150), kBlue);
+  // Outside the square nothing is filled.
+  EXPECT_NE(w.Screen().GetPixel(2, 150), kBlue);
+  w.Tick(Control::CheckBox1, false);
+  EXPECT_FALSE(form().GraAttr.PrintMode);
+  EXPECT_EQ(CountColour(kBlue), 0);
+}
+
+TEST_F(HatchOpsTest, ARunHatchesTheMarkedRegionThroughTheLastClick) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  EXPECT_EQ(w.StatusHistory(), (std::vector<std::u16string>{
+                                   u"", u"ハッチを行う箇所をクリックして下さい。",
+                                   u"ハッチを行う箇所をスキャン中です（[Esc]:中断）",
+                                   u"エッジをスキャン中です（[Esc]:中断）", u"エッジ処理中です",
+                                   u"ハッチ処理中です（[Esc]:中断）", kDone}));
+  const std::vector<TEntLine> lines = Added();
+  const int expected = LinesAcross(y0, 10);
+  ASSERT_EQ(static_cast<int>(lines.size()), expected);
+  EXPECT_EQ(form().AddLineN, expected);
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:" + IntStr(expected) + u"　点:0　円弧:0");
+  bool through_click = false;
+  for (const TEntLine& l : lines) {
+    EXPECT_DOUBLE_EQ(l.y1, l.y2);
+    EXPECT_GT(l.y1, 0);
+    EXPECT_LT(l.y1, 100);
+    EXPECT_NEAR(std::fabs(l.x2 - l.x1), 100, 1.0);
+    EXPECT_NEAR(std::remainder(l.y1 - y0, 10.0), 0, 1e-9);
+    through_click |= std::fabs(l.y1 - y0) < 1e-9;
+  }
+  EXPECT_TRUE(through_click);
+  EXPECT_TRUE(w.Enabled(Control::Button3));
+  // The final redraw shows the lines and no marks.
+  EXPECT_EQ(CountColour(kBlue), 0);
+}
+
+TEST_F(HatchOpsTest, CrossHatchAddsASecondFamily) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  w.Tick(Control::CheckBox2, true);
+  w.Type(Control::Edit2, u"5");
+  w.Type(Control::ComboBox5, u"90");
+  const double x0 = PixelToDrawX(view(), form().HatX), y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  int vertical = 0;
+  for (const TEntLine& l : Added())
+    vertical += std::fabs(l.x1 - l.x2) < 1e-9;
+  EXPECT_EQ(vertical, LinesAcross(x0, 5));
+  EXPECT_EQ(form().AddLineN, LinesAcross(x0, 5) + LinesAcross(y0, 10));
+}
+
+TEST_F(HatchOpsTest, AZeroSpacingIsReplacedByOne) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"0");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  EXPECT_EQ(w.GetText(Control::Edit1), u"1.0");
+  EXPECT_EQ(form().AddLineN, LinesAcross(y0, 1));
+}
+
+TEST_F(HatchOpsTest, EscHeldAbortsTheRunAndKeepsTheCounters) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.SetEscapeDown(true);
+  w.Click(Control::Button3);
+  EXPECT_EQ(w.GetText(Control::LabelM), kAborted);
+  EXPECT_GE(w.Beeps(), 1);
+  EXPECT_TRUE(w.Enabled(Control::Button3));
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:0　点:0　円弧:0");
+  EXPECT_EQ(form().AddLineN, 0);
+}
+
+TEST_F(HatchOpsTest, ASpacingTooFineForTheViewEndsTheRunWithoutLines) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"0.0001");
+  w.Click(Control::Button3);
+  EXPECT_EQ(w.GetText(Control::LabelM), kAborted);
+  EXPECT_EQ(w.Beeps(), 1);
+  EXPECT_EQ(form().AddLineN, 0);
+  EXPECT_TRUE(w.Enabled(Control::Button3));
+}
+
+TEST_F(HatchOpsTest, AViewChangeAfterMarkingLeavesNothingToHatch) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Key(KeyCode::PageUp, false);
+  w.Click(Control::Button3);
+  EXPECT_EQ(form().AddLineN, 0);
+  EXPECT_EQ(w.GetText(Control::LabelM), kDone);
+}
+
+TEST_F(HatchOpsTest, DeleteAndEscRemoveEveryRunsLines) {
+  for (KeyCode key : {KeyCode::Delete, KeyCode::Escape}) {
+    HeadlessWindow& w = Open();
+    for (int run = 0; run < 2; ++run) {
+      MarkSquare();
+      w.Click(Control::Button3);
+    }
+    ASSERT_GT(form().AddLineN, 0);
+    EXPECT_TRUE(w.Key(key, false));
+    EXPECT_EQ(form().AddLineN, 0);
+    EXPECT_EQ(form().JG->EntN(), 4);
+    EXPECT_EQ(form().JG->EntLineN(), 4);
+    EXPECT_EQ(w.GetText(Control::LabelN), u"線:0　点:0　円弧:0");
+  }
+}
+
+TEST_F(HatchOpsTest, DeleteWithNothingAddedKeepsTheMarks) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  const int blue = CountColour(kBlue);
+  ASSERT_GT(blue, 0);
+  w.SetText(Control::LabelN, u"");
+  EXPECT_TRUE(w.Key(KeyCode::Delete, false));
+  EXPECT_EQ(CountColour(kBlue), blue);
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:0　点:0　円弧:0");
+}
+
+TEST_F(HatchOpsTest, ListChangesApplyToTheLinesAddedAfterThem) {
+  HeadlessWindow& w = Open();
+  w.Select(Control::ComboBox1, 5);
+  w.Select(Control::ComboBox2, 19);
+  MarkSquare();
+  w.Click(Control::Button3);
+  ASSERT_FALSE(Added().empty());
+  EXPECT_EQ(Added()[0].att.Col, 5);
+  EXPECT_EQ(Added()[0].att.Ltp, 31);
+  EXPECT_EQ(form().col, 5);
+  EXPECT_EQ(form().ltp, 19);
+}
+
+// The engine works in paper units; a drawing at 1:100 stores its hatch in file units.
+TEST_F(HatchOpsTest, AddedLinesAreInTheDrawingsFileUnits) {
+  WriteDrawing(
+      "hs 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg0\r\nly0\r\nlc2\r\n"
+      "0 0 10000 0\r\n10000 0 10000 10000\r\n10000 10000 0 10000\r\n0 10000 0 0\r\n");
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  ASSERT_EQ(static_cast<int>(Added().size()), LinesAcross(y0, 10));
+  for (const TEntLine& l : Added()) {
+    EXPECT_NEAR(std::fabs(l.x2 - l.x1), 10000, 100);
+    EXPECT_GT(l.y1, 0);
+    EXPECT_LT(l.y1, 10000);
+  }
+}
+
+TEST_F(HatchOpsTest, PaperUnitDrawingsStoreTheHatchAsItIs) {
+  WriteDrawing(
+      "hs 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nbz\r\nlg0\r\nly0\r\nlc2\r\n"
+      "0 0 100 0\r\n100 0 100 100\r\n100 100 0 100\r\n0 100 0 0\r\n");
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  w.Click(Control::Button3);
+  ASSERT_FALSE(Added().empty());
+  EXPECT_NEAR(std::fabs(Added()[0].x2 - Added()[0].x1), 100, 1.0);
+}
+
+// Pieces that the document drops as degenerate once in file units are not counted, so that
+// Delete never removes an entity of the host's drawing.
+TEST_F(HatchOpsTest, OnlyLinesTheDocumentTookAreCounted) {
+  WriteDrawing(
+      "hs 1e-13 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg0\r\nly0\r\nlc2\r\n"
+      "0 0 1e-11 0\r\n1e-11 0 1e-11 1e-11\r\n1e-11 1e-11 0 1e-11\r\n0 1e-11 0 0\r\n");
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  w.Click(Control::Button3);
+  EXPECT_EQ(form().AddLineN, 0);
+  w.Key(KeyCode::Delete, false);
+  EXPECT_EQ(form().JG->EntLineN(), 4);
+}
+
+}  // namespace
+}  // namespace vardo::testing
