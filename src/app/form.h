@@ -96,6 +96,8 @@ class TForm1 {
   // of doubles (zooming far in or out).
   void KeepSoundView(const ViewState& before);
   void SetWindowFromCentre(double cx, double cy);
+  // The scale that shows dx x dy with a tenth to spare, centred on (cx, cy).
+  void FitWindow(double cx, double cy, double dx, double dy);
   void DrawGrid(Graphics& g);
   void DrawMarks(Graphics& g);
   void TakeBackBuffer();

@@ -2,7 +2,6 @@
 // gestures, wheel, keys and resizing.
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "app/form.h"
@@ -163,10 +162,20 @@ void TForm1::ZoomAll() {
   double dy = std::fabs(View.ExtYmax - View.ExtYmin);
   if (dx <= 1e-10) dx = 1e-10;
   if (dy <= 1e-10) dy = 1e-10;
-  View.ViewScale = std::min(View.ViewWidth / dx * 0.9, View.ViewHeight / dy * 0.9);
-  SetWindowFromCentre((View.ExtXmin + View.ExtXmax) / 2, (View.ExtYmin + View.ExtYmax) / 2);
+  const double cx = (View.ExtXmin + View.ExtXmax) / 2, cy = (View.ExtYmin + View.ExtYmax) / 2;
+  FitWindow(cx, cy, dx, dy);
+  if (!SoundView(View)) {
+    // Extents that are nearly a point far from the origin: as close as doubles can show there.
+    const double least = 1e-9 * std::max({1.0, std::fabs(cx), std::fabs(cy)});
+    FitWindow(cx, cy, std::max(dx, least), std::max(dy, least));
+  }
   KeepSoundView(before);
   Redraw();
+}
+
+void TForm1::FitWindow(double cx, double cy, double dx, double dy) {
+  View.ViewScale = std::min(View.ViewWidth / dx * 0.9, View.ViewHeight / dy * 0.9);
+  SetWindowFromCentre(cx, cy);
 }
 
 void TForm1::ZoomAt(int X, int Y, double f) {

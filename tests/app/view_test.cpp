@@ -382,6 +382,20 @@ TEST_F(ViewTest, StrayReleasesAndPressesDoNoHarm) {
   EXPECT_TRUE(std::isfinite(view().ViewXmin));
 }
 
+// Two coincident points far from the origin: the fit cannot be a window of 1e-10 there, as
+// doubles have no such resolution at 1e8.
+TEST_F(ViewTest, APointLikeDrawingFarAwayStillGetsAWindow) {
+  WriteDrawing("pt 100000000 -100000000\r\npt 100000000 -100000000\r\n");
+  Open(400, 300);
+  EXPECT_TRUE(std::isfinite(view().ViewScale));
+  EXPECT_GT(view().ViewXmax, view().ViewXmin);
+  EXPECT_GT(view().ViewYmax, view().ViewYmin);
+  EXPECT_NEAR(CentreX(), 1e8, 1);
+  EXPECT_NEAR(CentreY(), -1e8, 1);
+  // The edges hold what doubles can hold at 1e8.
+  EXPECT_NEAR(view().ViewXmax - view().ViewXmin, 400 / view().ViewScale, 1e-7);
+}
+
 TEST_F(ViewTest, AOnePixelPaintBoxWorks) {
   Open(1, 1);
   EXPECT_GT(view().ViewScale, 0);
