@@ -2,23 +2,11 @@
 # Cross-builds the Windows product and its tests (preset win) and runs the tests under Wine.
 # Exits non-zero when a step or a test fails.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/lib.sh"
+cd "$VARDO_ROOT"
 
 # localedef reads the locale sources of "locales"; xvfb-run needs xauth.
-packages=(cmake googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]} > 0)); then
-  echo "test-win.sh: installing ${missing[*]}"
-  sudo=()
-  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-  "${sudo[@]}" apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-fi
+ensure_packages cmake googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
 
 jobs=$(nproc)
 cmake --preset win
