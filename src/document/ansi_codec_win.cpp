@@ -1,7 +1,6 @@
 // The ANSI code page on Windows: the process's code page through the Win32 conversions.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 
 #include "document/text_codec.h"
