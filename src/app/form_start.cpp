@@ -188,7 +188,7 @@ void TForm1::SetUpTextCodes() {
   TextCodes.ZumenName = JG->ZumenFile;
   const int group = JG->CurLGrp;
   TextCodes.ScaleNum = (group >= 0 && group < 16) ? JG->LGrpScale[static_cast<size_t>(group)] : 1.0;
-  if (TextCodes.ZumenName.empty() || !FileDate(ToPath(TextCodes.ZumenName), TextCodes.ZumenDate)) {
+  if (TextCodes.ZumenName.empty() || !FileDate(TextCodes.ZumenName, TextCodes.ZumenDate)) {
     TextCodes.ZumenDate = LocalNow();
   }
 }

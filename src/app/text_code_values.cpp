@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <ctime>
+#include <exception>
+#include <filesystem>
 #include <system_error>
 
 #include "common/file_io.h"
@@ -30,7 +32,13 @@ LocalDateTime LocalNow() {
   return now;
 }
 
-bool FileDate(const std::filesystem::path& path, LocalDateTime& date) {
+bool FileDate(std::u16string_view text, LocalDateTime& date) {
+  std::filesystem::path path;
+  try {
+    path = ToPath(text);
+  } catch (const std::exception&) {  // a lone surrogate has no form in a native path
+    return false;
+  }
   if (!FileExists(path)) return false;
   std::error_code ec;
   const auto written = std::filesystem::last_write_time(path, ec);

@@ -1,8 +1,8 @@
 // The values the text substitution codes show: drawing name and date, fixed code texts, scale.
 #pragma once
 
-#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vardo {
 
@@ -27,7 +27,8 @@ struct TextCodeValues {
 LocalDateTime LocalNow();
 
 // A file's modification time in local time, with the two-second resolution of file dates (odd
-// seconds and fractions dropped). False when the file does not exist or has no usable time.
-bool FileDate(const std::filesystem::path& path, LocalDateTime& date);
+// seconds and fractions dropped). False when the file does not exist, has no usable time, or
+// the text names no path this system can form (the drawing's own text, so anything goes).
+bool FileDate(std::u16string_view path, LocalDateTime& date);
 
 }  // namespace vardo
