@@ -23,7 +23,6 @@ class TForm1 {
   explicit TForm1(FormWindow& window);
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
-  ~TForm1();
 
   // --- events the shell delivers ---
   void FormCreate();

@@ -41,8 +41,6 @@ std::u16string DirectoryOf(std::u16string_view path) {
 
 TForm1::TForm1(FormWindow& window) : window_(window) {}
 
-TForm1::~TForm1() = default;
-
 void TForm1::FormCreate() {
   FirstDrawFlag = false;
   SetUpStartAttributes(GraAttr);
