@@ -203,6 +203,24 @@ TEST_F(StartTest, OkWritesTheDrawingWithTheHatchAndTheSettings) {
   EXPECT_NE(out.find("lc103\r\n"), std::string::npos);
 }
 
+TEST_F(StartTest, OkWritesHdAndBzThenTheHostsEntitiesThenTheHatch) {
+  WriteDrawing(
+      "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nbz\r\nlg0\r\nly0\r\nlc2\r\n"
+      "0 0 100 0\r\n100 0 100 100\r\n100 100 0 100\r\n0 100 0 0\r\n");
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Click(Control::Button3);
+  w.Click(Control::Button1);
+  ASSERT_TRUE(w.Closed());
+  const std::string out = ReadFile("JWC_TEMP.TXT");
+  EXPECT_EQ(out.substr(0, 8), "hd\r\nbz\r\n");
+  const size_t last_side = out.find("0 100 0 0\r\n");
+  ASSERT_NE(last_side, std::string::npos);
+  // Every hatch line is written after the square, with its attribute flags.
+  EXPECT_NE(out.find("z1\r\n", last_side), std::string::npos);
+  EXPECT_EQ(out.find("z1\r\n"), out.find("z1\r\n", last_side));
+}
+
 TEST_F(StartTest, OkWithNothingAddedRefusesAndWritesNothing) {
   WriteDrawing(kSquare);
   HeadlessWindow& w = Open();
