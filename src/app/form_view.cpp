@@ -15,7 +15,6 @@ namespace vardo {
 namespace {
 
 constexpr uint32_t kFrameColour = 0xFFFF00;
-constexpr uint32_t kRepaintFrameColour = 0xFF0000;
 constexpr uint32_t kGridColour = 0xC0C0C0;
 constexpr uint32_t kGridOriginColour = 0xFF0000;
 constexpr uint32_t kOriginColour = 255;
@@ -146,7 +145,9 @@ void TForm1::PaintBox1Paint() {
   Canvas canvas(window_.PaintBox());
   Graphics g(canvas, View, GraAttr);
   g.GraClear(w, h);
-  g.GraPen(kRepaintFrameColour, 0, 0);
+  // The repaint frame takes the redraw's frame colour: in the marking blue, the parts of it that
+  // the back buffer leaves visible after the paint box grew would be traced as marked regions.
+  g.GraPen(kFrameColour, 0, 0);
   g.GraBoxXY(0, 0, w - 1, h - 1);
   canvas.Draw(0, 0, *RepBmp);
 }

@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <exception>
 #include <filesystem>
 #include <system_error>
 
@@ -33,12 +32,7 @@ LocalDateTime LocalNow() {
 }
 
 bool FileDate(std::u16string_view text, LocalDateTime& date) {
-  std::filesystem::path path;
-  try {
-    path = ToPath(text);
-  } catch (const std::exception&) {  // a lone surrogate has no form in a native path
-    return false;
-  }
+  const std::filesystem::path path = ToPath(text);
   if (!FileExists(path)) return false;
   std::error_code ec;
   const auto written = std::filesystem::last_write_time(path, ec);

@@ -44,7 +44,23 @@ bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& 
 }  // namespace
 
 std::filesystem::path ToPath(std::u16string_view path) {
-  return std::filesystem::path(path);
+#ifdef _WIN32
+  return std::filesystem::path(path);  // wide names take any UTF-16 units
+#else
+  // Names here are UTF-8, which has no form for a lone surrogate (the conversion would throw):
+  // such a unit becomes U+FFFD, naming a file that simply is not there.
+  std::u16string text(path);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    const bool high = c >= 0xD800 && c <= 0xDBFF, low = c >= 0xDC00 && c <= 0xDFFF;
+    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+    } else if (high || low) {
+      text[i] = 0xFFFD;
+    }
+  }
+  return std::filesystem::path(text);
+#endif
 }
 
 bool FileExists(const std::filesystem::path& path) {

@@ -272,12 +272,16 @@ TEST_F(ViewTest, ResizingKeepsCentreAndScaleAndShowsTheOldPicture) {
   EXPECT_NEAR(CentreY(), 50, 1e-9);
   EXPECT_EQ(view().ViewWidth, 500);
   ExpectInvariant();
-  // No new rendering: the back buffer is copied in, the new part shows the repaint frame.
+  // No new rendering: the back buffer is copied in, the new part shows the repaint frame, in the
+  // frame colour and never in the marking blue a hatch run would trace.
   EXPECT_EQ(window().Screen().GetPixel(123, 45), old.GetPixel(123, 45));
-  int blue = 0;
-  for (int x = 400; x < 500; ++x)
+  int frame = 0, blue = 0;
+  for (int x = 400; x < 500; ++x) {
+    frame += window().Screen().GetPixel(x, 100) == 0xFFFF00;
     blue += window().Screen().GetPixel(x, 100) == kBlue;
-  EXPECT_EQ(blue, 1);
+  }
+  EXPECT_EQ(frame, 1);
+  EXPECT_EQ(blue, 0);
   EXPECT_EQ(window().Screen().GetPixel(450, 100), kWhite);
   // The window grew with its paint box, and the form keeps the new size.
   EXPECT_EQ(form().Fmw, 480 + 100);

@@ -141,3 +141,21 @@ TEST_F(FileIoTest, FailedReplaceLeavesNoTemporary) {
 
 }  // namespace
 }  // namespace vardo
+
+namespace vardo {
+namespace {
+
+// Drawing file names come from the exchange file; a damaged one must name a missing file, not
+// stop the program.
+TEST(ToPath, LoneSurrogatesNeverThrow) {
+  for (std::u16string name :
+       {std::u16string(u"a\xD800.txt"), std::u16string(u"\xDC00"), std::u16string(u"x\xD83D")}) {
+    std::filesystem::path p;
+    EXPECT_NO_THROW(p = ToPath(name));
+    EXPECT_FALSE(FileExists(p));
+  }
+  EXPECT_EQ(ToPath(u"\U0002000B.txt").u16string(), u"\U0002000B.txt");
+}
+
+}  // namespace
+}  // namespace vardo
