@@ -23,8 +23,9 @@ Wide FloorDiv(Wide n, Wide d) {  // d > 0
   return q;
 }
 
-Wide CeilDiv(Wide n, Wide d) {  // d > 0
-  Wide q = n / d;
+template <typename Int>
+Int CeilDiv(Int n, Int d) {  // d > 0
+  Int q = n / d;
   if (n % d != 0 && n > 0) ++q;
   return q;
 }
@@ -43,6 +44,10 @@ Box SurfaceBox(const Surface& s) {
   return {0, 0, s.Width() - 1, s.Height() - 1};
 }
 
+bool Inside(P64 p, const Box& box) {
+  return p.x >= box.x0 && p.x <= box.x1 && p.y >= box.y0 && p.y <= box.y1;
+}
+
 // Visits pixels k = 0 .. count - 1 of the Bresenham path from a towards b that lie in box, in
 // order, as visit(x, y, k). Pixel k lies k steps along the major axis (x when |dx| >= |dy|)
 // and t(k) = floor((2kb + a - 1) / 2a) steps along the minor one, a and b being the major and
@@ -58,9 +63,7 @@ void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
   const int64_t a = x_major ? std::llabs(dx) : std::llabs(dy);
   const int64_t b = x_major ? std::llabs(dy) : std::llabs(dx);
   if (a == 0) {
-    if (from.x >= box.x0 && from.x <= box.x1 && from.y >= box.y0 && from.y <= box.y1) {
-      visit(from.x, from.y, int64_t{0});
-    }
+    if (Inside(from, box)) visit(from.x, from.y, int64_t{0});
     return;
   }
   const int64_t major0 = x_major ? from.x : from.y;
@@ -72,30 +75,39 @@ void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
   const int64_t minor_lo = x_major ? box.y0 : box.x0;
   const int64_t minor_hi = x_major ? box.y1 : box.x1;
 
-  Wide k_lo = 0;
-  Wide k_hi = count - 1;
-  if (major_step > 0) {
-    k_lo = std::max<Wide>(k_lo, major_lo - major0);
-    k_hi = std::min<Wide>(k_hi, major_hi - major0);
-  } else {
-    k_lo = std::max<Wide>(k_lo, major0 - major_hi);
-    k_hi = std::min<Wide>(k_hi, major0 - major_lo);
+  // The common case needs no clipping: the path stays between its end points, and from the
+  // first pixel on t starts at 0 with a remainder of a - 1.
+  int64_t k_first = 0;
+  int64_t k_last = count - 1;
+  int64_t t = 0;
+  int64_t rest = a - 1;
+  if (!Inside(from, box) || !Inside(to, box)) {
+    Wide k_lo = 0;
+    Wide k_hi = count - 1;
+    if (major_step > 0) {
+      k_lo = std::max<Wide>(k_lo, major_lo - major0);
+      k_hi = std::min<Wide>(k_hi, major_hi - major0);
+    } else {
+      k_lo = std::max<Wide>(k_lo, major0 - major_hi);
+      k_hi = std::min<Wide>(k_hi, major0 - major_lo);
+    }
+    const Wide t_lo = minor_step > 0 ? minor_lo - minor0 : minor0 - minor_hi;
+    const Wide t_hi = minor_step > 0 ? minor_hi - minor0 : minor0 - minor_lo;
+    if (b == 0) {
+      if (t_lo > 0 || t_hi < 0) return;
+    } else {
+      // t(k) >= T  <=>  k >= (2aT - a + 1) / 2b;  t(k) <= T  <=>  k <= (2aT + a) / 2b.
+      k_lo = std::max(k_lo, CeilDiv(2 * Wide{a} * t_lo - a + 1, 2 * Wide{b}));
+      k_hi = std::min(k_hi, FloorDiv(2 * Wide{a} * t_hi + a, 2 * Wide{b}));
+    }
+    if (k_lo > k_hi) return;
+    const Wide first = 2 * k_lo * b + a - 1;
+    k_first = static_cast<int64_t>(k_lo);
+    k_last = static_cast<int64_t>(k_hi);
+    t = static_cast<int64_t>(FloorDiv(first, 2 * Wide{a}));
+    rest = static_cast<int64_t>(first - Wide{t} * 2 * a);
   }
-  const Wide t_lo = minor_step > 0 ? minor_lo - minor0 : minor0 - minor_hi;
-  const Wide t_hi = minor_step > 0 ? minor_hi - minor0 : minor0 - minor_lo;
-  if (b == 0) {
-    if (t_lo > 0 || t_hi < 0) return;
-  } else {
-    // t(k) >= T  <=>  k >= (2aT - a + 1) / 2b;  t(k) <= T  <=>  k <= (2aT + a) / 2b.
-    k_lo = std::max(k_lo, CeilDiv(2 * Wide{a} * t_lo - a + 1, 2 * Wide{b}));
-    k_hi = std::min(k_hi, FloorDiv(2 * Wide{a} * t_hi + a, 2 * Wide{b}));
-  }
-  if (k_lo > k_hi) return;
-
-  const Wide first = 2 * k_lo * b + a - 1;
-  int64_t t = static_cast<int64_t>(FloorDiv(first, 2 * Wide{a}));
-  int64_t rest = static_cast<int64_t>(first - Wide{t} * 2 * a);
-  for (int64_t k = static_cast<int64_t>(k_lo); k <= static_cast<int64_t>(k_hi); ++k) {
+  for (int64_t k = k_first; k <= k_last; ++k) {
     const int64_t major = major0 + major_step * k;
     const int64_t minor = minor0 + minor_step * t;
     visit(x_major ? major : minor, x_major ? minor : major, k);
@@ -134,22 +146,55 @@ constexpr uint32_t PatternBits(std::initializer_list<int> runs) {
   return bits;
 }
 
+constexpr uint32_t kSolidBits = PatternBits({kStylePeriod});
+
 uint32_t DashBits(PenStyle style) {
+  static constexpr uint32_t kDash = PatternBits({18, 6});
+  static constexpr uint32_t kDot = PatternBits({3, 3});
+  static constexpr uint32_t kDashDot = PatternBits({9, 6, 3, 6});
+  static constexpr uint32_t kDashDotDot = PatternBits({9, 3, 3, 3, 3, 3});
   switch (style) {
     case PenStyle::Dash:
-      return PatternBits({18, 6});
+      return kDash;
     case PenStyle::Dot:
-      return PatternBits({3, 3});
+      return kDot;
     case PenStyle::DashDot:
-      return PatternBits({9, 6, 3, 6});
+      return kDashDot;
     case PenStyle::DashDotDot:
-      return PatternBits({9, 3, 3, 3, 3, 3});
+      return kDashDotDot;
     case PenStyle::Clear:
       return 0;
     case PenStyle::Solid:
       break;
   }
-  return PatternBits({kStylePeriod});
+  return kSolidBits;
+}
+
+// The pixels WalkLine visits on a path that lies inside the surface, set by stepping through
+// the pixel array: one step along the major axis per pixel, one along the minor axis whenever
+// the remainder runs over.
+void SolidRunInside(Surface& s, uint32_t colour, P64 from, P64 to, int64_t count) {
+  const int64_t dx = to.x - from.x;
+  const int64_t dy = to.y - from.y;
+  const bool x_major = std::llabs(dx) >= std::llabs(dy);
+  const int64_t a = x_major ? std::llabs(dx) : std::llabs(dy);
+  const int64_t b = x_major ? std::llabs(dy) : std::llabs(dx);
+  const int64_t x_step = dx < 0 ? -1 : 1;
+  const int64_t y_step = dy < 0 ? -int64_t{s.Width()} : s.Width();
+  const int64_t major_step = x_major ? x_step : y_step;
+  const int64_t minor_step = x_major ? y_step : x_step;
+  uint32_t* pixels = s.Pixels();
+  int64_t at = from.y * s.Width() + from.x;
+  int64_t rest = a - 1;
+  for (int64_t k = 0; k < count; ++k) {
+    pixels[at] = colour;
+    at += major_step;
+    rest += 2 * b;
+    if (rest >= 2 * a) {
+      rest -= 2 * a;
+      at += minor_step;
+    }
+  }
 }
 
 // Draws a one-pixel segment whose first pixel sits at position style_pos of the dash pattern,
@@ -158,12 +203,23 @@ void StrokeThin(Surface& s, const Pen& pen, P64 from, P64 to, bool include_end, 
   const int64_t count = StepCount(from, to) + (include_end ? 1 : 0);
   const uint32_t dashes = DashBits(pen.style);
   const int start = style_pos;
+  style_pos = static_cast<int>((start + count % kStylePeriod) % kStylePeriod);
+  if (dashes == kSolidBits && pen.mode == PenMode::Copy) {
+    // Most of what is drawn: no pattern to follow, nothing to read back.
+    const Box box = SurfaceBox(s);
+    if (Inside(from, box) && Inside(to, box)) {
+      SolidRunInside(s, pen.color, from, to, count);
+      return;
+    }
+    WalkLine(from, to, count, box,
+             [&](int64_t x, int64_t y, int64_t) { s.Row(static_cast<int>(y))[x] = pen.color; });
+    return;
+  }
   WalkLine(from, to, count, SurfaceBox(s), [&](int64_t x, int64_t y, int64_t k) {
     if ((dashes >> ((start + k) % kStylePeriod)) & 1) {
       Plot(s.Row(static_cast<int>(y))[x], pen.color, pen.mode);
     }
   });
-  style_pos = static_cast<int>((start + count % kStylePeriod) % kStylePeriod);
 }
 
 // Wider pens than this draw this wide; no caller comes near it, and it bounds the work.
@@ -314,6 +370,10 @@ void FillSpan(Surface& s, const Brush& brush, PenMode mode, int64_t y, int64_t x
   if (first > last) return;
   uint32_t* row = s.Row(static_cast<int>(y));
   const uint8_t* hatch = HatchPattern(brush.style);
+  if (hatch == nullptr && mode == PenMode::Copy) {
+    std::fill(row + first, row + last + 1, brush.color);
+    return;
+  }
   const uint8_t hatch_row = hatch != nullptr ? hatch[y % 8] : 0xFF;
   for (int64_t x = first; x <= last; ++x) {
     if ((hatch_row >> (7 - x % 8)) & 1) Plot(row[x], brush.color, mode);
@@ -331,17 +391,21 @@ void FillBox(Surface& s, const Brush& brush, PenMode mode, int64_t x0, int64_t y
 }
 
 // The first column whose pixel centre lies at or right of the edge's crossing with the centre
-// line of row y, clamped to 0 .. width.
+// line of row y, clamped to 0 .. width. Int must hold the products of the coordinates exactly.
+template <typename Int>
 int64_t CrossingColumn(P64 p, P64 q, int64_t y, int width) {
   // The crossing minus half a pixel is num / den exactly.
-  Wide num = (2 * Wide{p.x} - 1) * (q.y - p.y) + (2 * Wide{y} + 1 - 2 * Wide{p.y}) * (q.x - p.x);
-  Wide den = 2 * Wide{q.y - p.y};
+  Int num = (2 * Int{p.x} - 1) * (q.y - p.y) + (2 * Int{y} + 1 - 2 * Int{p.y}) * (q.x - p.x);
+  Int den = 2 * Int{q.y - p.y};
   if (den < 0) {
     num = -num;
     den = -den;
   }
-  return static_cast<int64_t>(std::clamp<Wide>(CeilDiv(num, den), 0, width));
+  return static_cast<int64_t>(std::clamp<Int>(CeilDiv(num, den), 0, width));
 }
+
+// Rings within this reach of the origin keep CrossingColumn's products well inside 64 bits.
+constexpr int64_t kNarrowReach = int64_t{1} << 28;
 
 // Fills the pixels whose centres lie inside the ring under the even-odd rule, row by row over
 // the surface's rows only.
@@ -349,9 +413,11 @@ void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector
   if (brush.style == BrushStyle::Clear || points.size() < 3 || s.Width() == 0) return;
   int64_t top = points[0].y;
   int64_t bottom = points[0].y;
+  bool narrow = true;
   for (const P64& p : points) {
     top = std::min(top, p.y);
     bottom = std::max(bottom, p.y);
+    narrow = narrow && std::llabs(p.x) <= kNarrowReach && std::llabs(p.y) <= kNarrowReach;
   }
   const int64_t first = std::max<int64_t>(top, 0);
   const int64_t last = std::min<int64_t>(bottom - 1, s.Height() - 1);
@@ -364,7 +430,8 @@ void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector
       const P64& p = points[i];
       const P64& q = points[(i + 1) % points.size()];
       if ((2 * p.y < centre) != (2 * q.y < centre)) {
-        crossings.push_back(CrossingColumn(p, q, y, s.Width()));
+        crossings.push_back(narrow ? CrossingColumn<int64_t>(p, q, y, s.Width())
+                                   : CrossingColumn<Wide>(p, q, y, s.Width()));
       }
     }
     std::sort(crossings.begin(), crossings.end());
@@ -401,6 +468,41 @@ void Canvas::LineTo(int x, int y) {
     return;
   }
   StrokeThin(*surface_, pen_, from, to, false, style_pos_);
+}
+
+void Canvas::LineWithEnd(int x1, int y1, int x2, int y2) {
+  const P64 from{x1, y1};
+  const P64 to{x2, y2};
+  const Box box = SurfaceBox(*surface_);
+  // The common case in one run: a solid copy pen sets the end pixel as LineTo would set the
+  // next one.
+  if (pen_.width <= 1 && pen_.style == PenStyle::Solid && pen_.mode == PenMode::Copy &&
+      Inside(from, box) && Inside(to, box)) {
+    const int64_t count = StepCount(from, to);
+    SolidRunInside(*surface_, pen_.color, from, to, count + 1);
+    pos_ = {x2, y2};
+    style_pos_ = static_cast<int>(count % kStylePeriod);
+    return;
+  }
+  MoveTo(x1, y1);
+  LineTo(x2, y2);
+  SetPixel(x2, y2, pen_.color);
+}
+
+void Canvas::LinesWithEnds(std::span<const TPoint> points) {
+  for (size_t i = 1; i < points.size(); ++i) {
+    const TPoint& from = points[i - 1];
+    const TPoint& to = points[i];
+    // A one-pixel line that stays on the end pixel of the line before would only set it once
+    // more; what it would leave behind is its position and a dash pattern started afresh. (A
+    // wide pen would stamp its disc again, which an XOR pen undoes.)
+    if (i > 1 && to.X == from.X && to.Y == from.Y && pen_.width <= 1) {
+      pos_ = to;
+      style_pos_ = 0;
+      continue;
+    }
+    LineWithEnd(from.X, from.Y, to.X, to.Y);
+  }
 }
 
 void Canvas::Rectangle(int x1, int y1, int x2, int y2) {

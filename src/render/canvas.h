@@ -70,6 +70,11 @@ class Canvas {
   // The dash pattern runs on from where the previous LineTo left it.
   void LineTo(int x, int y);
   TPoint PenPos() const { return pos_; }
+  // MoveTo (x1, y1), LineTo (x2, y2), then (x2, y2) set to the pen colour whatever the mode: a
+  // line that covers both of its end pixels.
+  void LineWithEnd(int x1, int y1, int x2, int y2);
+  // LineWithEnd from each point to the next.
+  void LinesWithEnds(std::span<const TPoint> points);
 
   // Covers columns min(x1, x2) .. max(x1, x2) - 1 and the rows likewise: the one-pixel border
   // of that area in the pen, the inside in the brush (all of it when the pen is invisible).

@@ -85,23 +85,67 @@ BrushStyle BrushStyleOf(int code) {
   return BrushStyle::Clear;
 }
 
-// The point at parameter angle t of the ellipse with semi-axes a and b, the first turned by
-// tilt, centred on (cx, cy).
-TGraph_Point EllipsePoint(double cx, double cy, double a, double b, double tilt, double t) {
-  const double p = a * std::cos(t);
-  const double q = b * std::sin(t);
-  return {cx + RotX(p, q, 0, 0, tilt), cy + RotY(p, q, 0, 0, tilt)};
+// The ellipse with semi-axes a and b, the first turned by tilt, centred on (cx, cy); the cosine
+// and sine of the tilt are taken once rather than for every point.
+class Ellipse {
+ public:
+  Ellipse(double cx, double cy, double a, double b, double tilt)
+      : cx_(cx), cy_(cy), a_(a), b_(b), cos_(std::cos(tilt)), sin_(std::sin(tilt)) {}
+
+  // The point at the parameter angle whose cosine and sine are given: (a cos t, b sin t) turned
+  // about the origin with the very arithmetic of RotX and RotY, then moved to the centre.
+  TGraph_Point At(double cos_t, double sin_t) const {
+    const double p = a_ * cos_t;
+    const double q = b_ * sin_t;
+    return {cx_ + (0.0 + cos_ * p - sin_ * q), cy_ + (0.0 + sin_ * p + cos_ * q)};
+  }
+
+ private:
+  double cx_, cy_, a_, b_, cos_, sin_;
+};
+
+// Cosines and sines of the angles a full ellipse walks: 0, then kChordStep added again and
+// again. Every full ellipse walks the same angles, so they are taken once.
+struct FullWalk {
+  double cos[kChords + 1];
+  double sin[kChords + 1];
+};
+
+const FullWalk& FullEllipseWalk() {
+  static const FullWalk walk = [] {
+    FullWalk w{};
+    double t = 0;
+    for (int i = 0; i <= kChords; ++i) {
+      w.cos[i] = std::cos(t);
+      w.sin[i] = std::sin(t);
+      t += kChordStep;
+    }
+    return w;
+  }();
+  return walk;
 }
 
-// Appends count points of the ellipse, from parameter angle start on by repeated addition of
+// Visits count points of the ellipse from parameter angle start on by repeated addition of
 // step, so that every caller walks exactly the same angles.
-void AppendEllipsePoints(std::vector<TGraph_Point>& out, double cx, double cy, double a, double b,
-                         double tilt, double start, double step, int count) {
+template <typename Visit>
+void WalkEllipse(const Ellipse& e, double start, double step, int count, Visit&& visit) {
+  if (start == 0 && step == kChordStep && count <= kChords + 1) {
+    const FullWalk& walk = FullEllipseWalk();
+    for (int i = 0; i < count; ++i)
+      visit(e.At(walk.cos[i], walk.sin[i]));
+    return;
+  }
   double t = start;
   for (int i = 0; i < count; ++i) {
-    out.push_back(EllipsePoint(cx, cy, a, b, tilt, t));
+    visit(e.At(std::cos(t), std::sin(t)));
     t += step;
   }
+}
+
+void AppendEllipsePoints(std::vector<TGraph_Point>& out, double cx, double cy, double a, double b,
+                         double tilt, double start, double step, int count) {
+  WalkEllipse(Ellipse(cx, cy, a, b, tilt), start, step, count,
+              [&](const TGraph_Point& p) { out.push_back(p); });
 }
 
 // The half-plane clips of a ring: keeps the part on the inside of one edge, adding the points
@@ -256,9 +300,7 @@ void Graphics::GraAttrBrush(int layer, int col, int style) {
 // --- pixel drawing ---
 
 void Graphics::GraLineXY(int x1, int y1, int x2, int y2) {
-  canvas_->MoveTo(x1, y1);
-  canvas_->LineTo(x2, y2);
-  canvas_->SetPixel(x2, y2, canvas_->pen().color);
+  canvas_->LineWithEnd(x1, y1, x2, y2);
 }
 
 void Graphics::GraBoxXY(int x1, int y1, int x2, int y2) {
@@ -364,17 +406,20 @@ void Graphics::MapRingToPixels() {
       far = true;
     }
   }
-  std::vector<TGraph_Point> ring = GraPts;
-  if (far && scale > 0 && std::isfinite(scale)) {
-    const double reach = kPixelBand / scale;
-    const BandEdge edges[] = {{true, v.ViewXmin - reach, false},
-                              {true, v.ViewXmin + reach, true},
-                              {false, v.ViewYmin - reach, false},
-                              {false, v.ViewYmin + reach, true}};
-    for (const BandEdge& e : edges)
-      ring = ClipRing(ring, e);
-  }
   GraPixPts.clear();
+  if (!far || !(scale > 0 && std::isfinite(scale))) {
+    for (const TGraph_Point& p : GraPts)
+      GraPixPts.push_back({PixelX(p.x), PixelY(p.y)});
+    return;
+  }
+  std::vector<TGraph_Point> ring = GraPts;
+  const double reach = kPixelBand / scale;
+  const BandEdge edges[] = {{true, v.ViewXmin - reach, false},
+                            {true, v.ViewXmin + reach, true},
+                            {false, v.ViewYmin - reach, false},
+                            {false, v.ViewYmin + reach, true}};
+  for (const BandEdge& e : edges)
+    ring = ClipRing(ring, e);
   for (const TGraph_Point& p : ring)
     GraPixPts.push_back({PixelX(p.x), PixelY(p.y)});
 }
@@ -390,14 +435,37 @@ void Graphics::GraArc(double cx, double cy, double r, double flat, double tilt, 
 
 void Graphics::Chords(double cx, double cy, double r, double flat, double tilt, double start,
                       double step) {
-  double t = start;
-  TGraph_Point prev = EllipsePoint(cx, cy, r, r * flat, tilt, t);
-  for (int i = 0; i < kChords; ++i) {
-    t += step;
-    const TGraph_Point next = EllipsePoint(cx, cy, r, r * flat, tilt, t);
-    GraLine(prev.x, prev.y, next.x, next.y);
-    prev = next;
+  const Ellipse e(cx, cy, r, r * flat, tilt);
+  if (EllipseInside(cx, cy, r, r * flat)) {
+    // No chord needs clipping: every point is mapped once, and the chords go to the canvas in
+    // one call.
+    GraPixPts.clear();
+    WalkEllipse(e, start, step, kChords + 1, [&](const TGraph_Point& p) {
+      GraPixPts.push_back({PixelX(p.x), PixelY(p.y)});
+    });
+    canvas_->LinesWithEnds(GraPixPts);
+    GraPixPts.clear();
+    return;
   }
+  TGraph_Point prev;
+  bool first = true;
+  WalkEllipse(e, start, step, kChords + 1, [&](const TGraph_Point& next) {
+    if (!first) GraLine(prev.x, prev.y, next.x, next.y);
+    prev = next;
+    first = false;
+  });
+}
+
+bool Graphics::EllipseInside(double cx, double cy, double a, double b) const {
+  const ViewState& v = *view_;
+  // No point lies further from the centre than |a| + |b|; the margin covers the rounding of
+  // the points and of the comparisons many times over.
+  const double slack =
+      1e-9 * (std::fabs(cx) + std::fabs(cy) + std::fabs(v.ViewXmin) + std::fabs(v.ViewXmax) +
+              std::fabs(v.ViewYmin) + std::fabs(v.ViewYmax));
+  const double reach = (std::fabs(a) + std::fabs(b)) * (1 + 1e-6) + slack + 2 * kClipTol;
+  return cx - reach > v.ViewXmin && cx + reach < v.ViewXmax && cy - reach > v.ViewYmin &&
+         cy + reach < v.ViewYmax;
 }
 
 void Graphics::GraSolidArc(int kind, double cx, double cy, double r, double flat, double tilt,
