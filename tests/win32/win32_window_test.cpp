@@ -313,6 +313,17 @@ TEST_F(Win32WindowTest, FormShowPlacesTheWindowFromTheSettingsFile) {
   EXPECT_TRUE(IsWindowVisible(window().Handle()));
 }
 
+TEST_F(Win32WindowTest, AWindowPlacedWhereNoMonitorIsComesBackOnOne) {
+  WriteFile("VardoHatch.dat",
+            "\xEF\xBB\xBF"
+            "-2147483000\r\n2147483000\r\n600\r\n2147483647\r\n");
+  Open();
+  RECT r{};
+  GetWindowRect(window().Handle(), &r);
+  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_EQ(r.right - r.left, 600);
+}
+
 TEST_F(Win32WindowTest, ControlsShowTheFormsTexts) {
   Open();
   std::u16string help;
@@ -554,6 +565,37 @@ TEST_F(Win32WindowTest, AltGRunsTheHatchAndAltNCancels) {
   EXPECT_EQ(window().form().JG, nullptr) << "FormClose did not run";
   EXPECT_EQ(ReadFile("JWC_TEMP.TXT"), drawing);
   EXPECT_FALSE(Exists("VardoHatch.dat"));
+}
+
+TEST_F(Win32WindowTest, KeysReachTheFormWhenARunLeftNoFocus) {
+  Open();
+  SendMessageW(Find(u"CheckBox1"), BM_CLICK, 0, 0);
+  const int x = DrawToPixelX(view(), 50), y = DrawToPixelY(view(), 50);
+  Post(u"PaintBox1", WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
+  Post(u"PaintBox1", WM_LBUTTONUP, 0, Point(x, y));
+  SendMessageW(Find(u"Button3"), BM_CLICK, 0, 0);
+  Pump();
+  ASSERT_GT(window().form().AddLineN, 0);
+  // Button3 had the focus and was disabled during the run: nothing has it now, and the system
+  // sends keys to the window itself as system keys.
+  ASSERT_EQ(GetFocus(), nullptr);
+  PointAt(window().PaintBoxRect(), x, y);
+  Key(WM_SYSKEYDOWN, VK_DELETE);
+  EXPECT_EQ(window().form().AddLineN, 0);
+  EXPECT_EQ(Text(u"LabelN"), u"線:0　点:0　円弧:0");
+}
+
+TEST_F(Win32WindowTest, EscapeHeldFollowsTheKey) {
+  Open();
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = VK_ESCAPE;
+  ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+  EXPECT_TRUE(window().EscapeHeld());
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  ASSERT_EQ(SendInput(1, &input, sizeof input), 1u);
+  EXPECT_FALSE(window().EscapeHeld());
+  Pump();
 }
 
 // --- closing ---

@@ -4,7 +4,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "app/form_layout.h"
@@ -71,6 +73,27 @@ ScreenRect WindowRectOnScreen(HWND hwnd) {
   RECT r;
   if (!hwnd || !Check(GetWindowRect(hwnd, &r), "GetWindowRect")) return {};
   return ToScreenRect(r);
+}
+
+int ClampToInt(long long v) {
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// A window placed where no monitor is (a display since taken away, a damaged settings file)
+// could never be seen or moved: it goes to the top-left of the nearest monitor's work area.
+RECT OnAMonitor(const ScreenRect& bounds) {
+  RECT r{bounds.left, bounds.top, ClampToInt(static_cast<long long>(bounds.left) + bounds.width),
+         ClampToInt(static_cast<long long>(bounds.top) + bounds.height)};
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return r;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!Check(GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info),
+             "GetMonitorInfoW")) {
+    return r;
+  }
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.left + bounds.width,
+          info.rcWork.top + bounds.height};
 }
 
 // The height the form designer gives a 3-D edit for its font.
@@ -472,9 +495,11 @@ ScreenRect Win32Window::GetBounds() const {
   return WindowRectOnScreen(hwnd_);
 }
 
+// The system keeps the size within what the screen allows.
 void Win32Window::SetBounds(const ScreenRect& bounds) {
   if (!hwnd_) return;
-  Check(SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+  const RECT r = OnAMonitor(bounds);
+  Check(SetWindowPos(hwnd_, nullptr, r.left, r.top, bounds.width, bounds.height,
                      SWP_NOZORDER | SWP_NOACTIVATE),
         "SetWindowPos");
 }
