@@ -45,7 +45,9 @@ bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& 
 
 std::filesystem::path ToPath(std::u16string_view path) {
 #ifdef _WIN32
-  return std::filesystem::path(path);  // wide names take any UTF-16 units
+  // Wide names take any UTF-16 units; copied unit by unit, since a conversion would throw on a
+  // lone surrogate.
+  return std::filesystem::path(std::wstring(path.begin(), path.end()));
 #else
   // Names here are UTF-8, which has no form for a lone surrogate (the conversion would throw):
   // such a unit becomes U+FFFD, naming a file that simply is not there.

@@ -182,14 +182,13 @@ ScreenPoint HeadlessWindow::CursorPos() const {
 }
 
 // The client area has no frame here: the paint box sits at the window's top-left, the control
-// column to its right down to the status line's bottom.
+// column to its right, both above the status line (docked to the bottom before the column).
 ScreenRect HeadlessWindow::PaintBoxRect() const {
   return {bounds_.left, bounds_.top, paint_width_, paint_height_};
 }
 
 ScreenRect HeadlessWindow::ControlColumnRect() const {
-  return {SatAdd(bounds_.left, paint_width_), bounds_.top, kControlColumnWidth,
-          paint_height_ + kStatusLineHeight};
+  return {SatAdd(bounds_.left, paint_width_), bounds_.top, kControlColumnWidth, paint_height_};
 }
 
 bool HeadlessWindow::EscapeHeld() {
