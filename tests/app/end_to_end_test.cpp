@@ -63,6 +63,7 @@ class EndToEndTest : public FormTest {
  protected:
   // Monochrome on, then a click at the pixel nearest the drawing point (x, y) in paper units.
   void MarkAt(double x, double y) {
+    two_pixels_ = 2 / view().ViewScale;
     window().Tick(Control::CheckBox1, true);
     const int px = DrawToPixelX(view(), x), py = DrawToPixelY(view(), y);
     window().Press(kMouseLeft, px, py);
@@ -72,9 +73,6 @@ class EndToEndTest : public FormTest {
   // The pass-through point of the last click, in paper units.
   double ClickX() { return PixelToDrawX(view(), form().HatX); }
   double ClickY() { return PixelToDrawY(view(), form().HatY); }
-
-  // Two pixels of the screen, in paper units.
-  double TwoPixels() { return 2 / view().ViewScale; }
 
   void Hatch(std::u16string_view spacing, std::u16string_view angle) {
     window().Type(Control::Edit1, spacing);
@@ -94,7 +92,7 @@ class EndToEndTest : public FormTest {
   // within two pixels inside the other, and every k whose line crosses the square is there.
   void ExpectFamilyFillsSquare(const std::vector<Piece>& pieces, double c, double q, double lo,
                                double hi) {
-    const double tol = TwoPixels();
+    const double tol = two_pixels_;
     std::map<long, int> seen;
     for (const Piece& p : pieces) {
       const double k = std::round((p.across - c) / q);
@@ -117,6 +115,8 @@ class EndToEndTest : public FormTest {
     }
     EXPECT_EQ(seen, expected);
   }
+
+  double two_pixels_ = 0;  // two pixels of the screen the marks were made on, in paper units
 };
 
 // ---- One square hatched at spacing 10 and angle 0, in the units of each kind of drawing ------
@@ -242,9 +242,9 @@ TEST_F(EndToEndTest, AnAnnulusIsHatchedInTheRingOnly) {
   const double y0 = ClickY();
   Hatch(u"10", u"0");
   const int added = form().AddLineN;
-  // Curves too are traced a pixel inside their drawn outline and reduced to straight runs that
-  // stay within two pixels of them.
-  const double tol = TwoPixels();
+  // The ring's outlines lie a pixel off the drawn circles and are reduced to straight runs;
+  // those stay within two pixels of the circles too.
+  const double tol = two_pixels_;
   w.Click(Control::Button1);
   ASSERT_TRUE(w.Closed());
 
