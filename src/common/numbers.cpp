@@ -89,18 +89,27 @@ double ValFloat(std::u16string_view s) {
   // The grammar is checked here, not left to from_chars, which would also take "inf", "nan"
   // and hexadecimal forms.
   const size_t start = i;
+  // The significant digits (leading zeros skipped) gather into the mantissa as they are read;
+  // more than 15 leave the fast path below, so the gathering stops before it could overflow.
+  uint64_t mantissa = 0;
+  int digits = 0;
+  auto take = [&](char16_t c) {
+    const unsigned d = static_cast<unsigned>(c - u'0');
+    if (digits == 0 && d == 0) return;
+    if (++digits <= 16) mantissa = mantissa * 10 + d;
+  };
   const size_t int_begin = i;
-  while (i < n && IsDigit(s[i]))
-    ++i;
-  const size_t int_end = i;
-  size_t frac_begin = i, frac_end = i;
-  if (i < n && s[i] == u'.') {
-    frac_begin = ++i;
-    while (i < n && IsDigit(s[i]))
-      ++i;
-    frac_end = i;
+  for (; i < n && IsDigit(s[i]); ++i)
+    take(s[i]);
+  size_t frac_length = 0;
+  const bool has_point = i < n && s[i] == u'.';
+  if (has_point) {
+    const size_t frac_begin = ++i;
+    for (; i < n && IsDigit(s[i]); ++i)
+      take(s[i]);
+    frac_length = i - frac_begin;
   }
-  if (int_end == int_begin && frac_end == frac_begin) return 0.0;
+  if (i - int_begin == static_cast<size_t>(has_point)) return 0.0;  // no digit at all
   int exponent = 0;
   bool exponent_small = true;
   if (i < n && (s[i] == u'e' || s[i] == u'E')) {
@@ -116,21 +125,8 @@ double ValFloat(std::u16string_view s) {
     exponent_small = exponent > -100000 && exponent < 100000;
   }
   if (i != n) return 0.0;
-
-  // The significant digits, leading zeros skipped, as long as they fit the fast path below.
-  uint64_t mantissa = 0;
-  int digits = 0;
-  auto gather = [&](size_t from, size_t to) {
-    for (size_t k = from; k < to && digits <= 15; ++k) {
-      if (digits == 0 && s[k] == u'0') continue;
-      mantissa = mantissa * 10 + static_cast<uint64_t>(s[k] - u'0');
-      ++digits;
-    }
-  };
-  gather(int_begin, int_end);
-  gather(frac_begin, frac_end);
   // Capped: beyond the cap only from_chars below can read the number anyway.
-  const int frac_digits = static_cast<int>(std::min<size_t>(frac_end - frac_begin, 100000));
+  const int frac_digits = static_cast<int>(std::min<size_t>(frac_length, 100000));
 
   // Up to 15 significant digits scaled by an exact power of ten: one correctly rounded
   // operation on exact operands gives the correctly rounded value.
