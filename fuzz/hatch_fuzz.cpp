@@ -7,7 +7,6 @@
 // Input layout: W, H, flags, the Esc poll count, four text choices, the scales of layer groups
 // 0..3, the number of clicks and two bytes per click and two more for a second run, then entities
 // to the end of the input.
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
@@ -18,6 +17,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "fuzz_support.h"
 #include "platform/headless/headless_window.h"
 
 namespace {
@@ -55,32 +55,9 @@ enum Flag : uint8_t {
   kUtf8 = 64,        // the drawing is UTF-8 with a byte-order mark
 };
 
-class Folder {
+class Bytes : public vardo::fuzz::ByteSource {
  public:
-  Folder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("vardo_hatch_fuzz_" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-class Bytes {
- public:
-  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool empty() const { return pos_ >= size_; }
-  uint8_t Next() { return pos_ < size_ ? data_[pos_++] : 0; }
-  template <size_t N>
-  std::string_view Pick(const std::array<std::string_view, N>& from) {
-    return from[Next() % N];
-  }
+  using ByteSource::ByteSource;
   // Mostly small whole numbers around the first quadrant, now and then an extreme value.
   std::string Coord() {
     const uint8_t b = Next();
@@ -93,11 +70,6 @@ class Bytes {
       out += " " + Coord();
     return out;
   }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
 };
 
 std::string ScaleRecord(Bytes& in) {
@@ -161,7 +133,7 @@ void Click(HeadlessWindow& w, int width, int height, Bytes& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const Folder folder;
+  static const vardo::fuzz::TempFolder folder("vardo_hatch_fuzz_");
   Bytes in(data, size);
   const int width = 16 + in.Next() % 185;
   const int height = 16 + in.Next() % 185;

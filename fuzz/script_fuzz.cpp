@@ -1,6 +1,5 @@
 // Fuzz target: bytes become scenario commands (and, now and then, a damaged settings file) run
 // through the real form controller in the headless shell over a small drawing.
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
@@ -12,6 +11,7 @@
 #include <system_error>
 
 #include "cli/script.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -35,41 +35,12 @@ constexpr std::array<std::string_view, 11> kKeys = {"PageUp", "PageDown", "Inser
 constexpr std::array<std::string_view, 6> kPrints = {"status",  "counters", "view",
                                                      "message", "hat",      "edits"};
 
-// The program folder, made once per process and removed at its end.
-class Folder {
+class Bytes : public vardo::fuzz::ByteSource {
  public:
-  Folder()
-      : path_(std::filesystem::temp_directory_path() /
-              ("vardo_script_fuzz_" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-class Bytes {
- public:
-  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool empty() const { return pos_ >= size_; }
-  uint8_t Next() { return pos_ < size_ ? data_[pos_++] : 0; }
+  using ByteSource::ByteSource;
   // A coordinate around the 96 x 96 paint box, reaching past its edges.
   std::string Coord() { return std::to_string(static_cast<int>(Next()) - 32); }
   std::string XY() { return Coord() + " " + Coord(); }
-  template <size_t N>
-  std::string_view Pick(const std::array<std::string_view, N>& from) {
-    return from[Next() % N];
-  }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
 };
 
 std::string Buttons(uint8_t b) {
@@ -166,7 +137,7 @@ void WriteSettings(const std::filesystem::path& path, Bytes& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const Folder folder;
+  static const vardo::fuzz::TempFolder folder("vardo_script_fuzz_");
   WriteFile(folder.path() / "JWC_TEMP.TXT", kDrawing);
   Bytes in(data, size);
   WriteSettings(folder.path() / "VardoHatch.dat", in);
