@@ -13,8 +13,8 @@ bool IsSamePoint(double x1, double y1, double x2, double y2);
 
 // Crossing of the lines through (x1,y1)-(x2,y2) and (x3,y3)-(x4,y4): 0 when there is no single
 // crossing (X, Y untouched), 1 when it lies on both segments, 2 when outside either.
-int SegCross(double& X, double& Y, double x1, double y1, double x2, double y2, double x3,
-             double y3, double x4, double y4);
+int SegCross(double& X, double& Y, double x1, double y1, double x2, double y2, double x3, double y3,
+             double x4, double y4);
 
 // An angle in degrees brought into [0, 360): the result of adding 360 while negative and then
 // subtracting 360 while >= 360, computed with a remainder so that huge angles take no time.

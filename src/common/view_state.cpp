@@ -21,9 +21,13 @@ int ClampedRound(double v) {
 
 }  // namespace
 
-double PixelToDrawX(const ViewState& v, int X) { return v.ViewXmin + X / v.ViewScale; }
+double PixelToDrawX(const ViewState& v, int X) {
+  return v.ViewXmin + X / v.ViewScale;
+}
 
-double PixelToDrawY(const ViewState& v, int Y) { return v.ViewYmax - Y / v.ViewScale; }
+double PixelToDrawY(const ViewState& v, int Y) {
+  return v.ViewYmax - Y / v.ViewScale;
+}
 
 int DrawToPixelX(const ViewState& v, double x) {
   return ClampedRound((x - v.ViewXmin) * v.ViewScale);
