@@ -1,6 +1,7 @@
 // The view: window and scale, drawing extents and the previous view, shared by reference.
 #pragma once
 
+#include <cmath>
 #include <functional>
 
 namespace vardo {
@@ -17,11 +18,25 @@ struct ViewState {
 double PixelToDrawX(const ViewState& v, int X);
 double PixelToDrawY(const ViewState& v, int Y);
 
-// Drawing coordinates to paint-box pixels, rounding halves away from zero. Values far beyond
-// the screen are clamped (to about a billion pixels) before they become integers, so extreme
-// zoom or huge coordinates never overflow.
-int DrawToPixelX(const ViewState& v, double x);
-int DrawToPixelY(const ViewState& v, double y);
+// A pixel offset clamped to a billion pixels either way (NaN gives 0), halves rounded away from
+// zero: far enough off-screen that nothing visible changes, near enough that sums stay in range.
+// Within the clamp a conversion that truncates towards zero does the rounding.
+inline int ClampedPixel(double v) {
+  constexpr double kPixelLimit = 1e9;
+  if (std::isnan(v)) return 0;
+  if (v > kPixelLimit) v = kPixelLimit;
+  if (v < -kPixelLimit) v = -kPixelLimit;
+  return static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5);
+}
+
+// Drawing coordinates to paint-box pixels, rounding halves away from zero and clamped, so
+// extreme zoom or huge coordinates never overflow. Inline: the drawing loops map every point.
+inline int DrawToPixelX(const ViewState& v, double x) {
+  return ClampedPixel((x - v.ViewXmin) * v.ViewScale);
+}
+inline int DrawToPixelY(const ViewState& v, double y) {
+  return v.ViewHeight - ClampedPixel((y - v.ViewYmin) * v.ViewScale);
+}
 
 // The step "remember the view": the current window and scale become the previous view.
 void RememberView(ViewState& v);

@@ -85,12 +85,9 @@ class Graphics {
   // with a coordinate that is not finite.
   int ClipLine(double& x1, double& y1, double& x2, double& y2) const;
 
-  // Pixel position of a drawing point, halves rounded away from zero: DrawToPixelX and
-  // DrawToPixelY with the same clamp, inline because the drawing loops map every point.
-  int PixelX(double x) const { return ClampedPixel((x - view_->ViewXmin) * view_->ViewScale); }
-  int PixelY(double y) const {
-    return view_->ViewHeight - ClampedPixel((y - view_->ViewYmin) * view_->ViewScale);
-  }
+  // Pixel position of a drawing point in the current view.
+  int PixelX(double x) const { return DrawToPixelX(*view_, x); }
+  int PixelY(double y) const { return DrawToPixelY(*view_, y); }
 
   // --- pens and brushes ---
 
@@ -148,16 +145,6 @@ class Graphics {
                    double sweep, double extra);
 
  private:
-  // A pixel offset clamped to a billion pixels either way (NaN gives 0), halves rounded away
-  // from zero; within the clamp a conversion that truncates towards zero does the rounding.
-  static int ClampedPixel(double v) {
-    constexpr double kPixelLimit = 1e9;
-    if (std::isnan(v)) return 0;
-    if (v > kPixelLimit) v = kPixelLimit;
-    if (v < -kPixelLimit) v = -kPixelLimit;
-    return static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5);
-  }
-
   // Maps GraPts into GraPixPts for a fill; far-off rings are clipped to a band around the
   // surface first, so that their shape on the surface survives the conversion to integers.
   void MapRingToPixels();
