@@ -44,6 +44,8 @@ class TForm1 {
   void Button3Click();
 
   // --- operations ---
+  // Every field of the settings file at its default.
+  void SetDefaultSettings();
   void OpenDatFile();
   void SaveDatFile();
   void RunGaibuProc();
@@ -61,9 +63,10 @@ class TForm1 {
   // --- fields ---
   std::u16string DatFile;
   bool OKflag = false;
-  int Fmx = 50, Fmy = 50, Fmw = 480, Fmh = 480;
-  int grd = 0;
-  double grdn = 10.0;  // paper units in the settings file, file units while the form runs
+  // The fields of the settings file start at the defaults of its table (form_settings.cpp).
+  int Fmx{}, Fmy{}, Fmw{}, Fmh{};
+  int grd{};
+  double grdn{};  // paper units in the settings file, file units while the form runs
   double grdx = 0, grdy = 0;
   bool FirstDrawFlag = false;
   double mwheel2 = 1.5;
@@ -74,9 +77,9 @@ class TForm1 {
   std::optional<Surface> RepBmp;  // back buffer; empty optional = none
   Surface WrkBmp;                 // screen copy of a pan gesture
   bool WrkBmpFlag = false;
-  int col = 0, ltp = 0, wid = -1;
-  int hat_cr = 0;
-  double hat_p1 = 1.0, hat_p2 = 0.0, hat_p3 = 1.0, hat_p4 = 0.0;
+  int col{}, ltp{}, wid{};
+  int hat_cr{};
+  double hat_p1{}, hat_p2{}, hat_p3{}, hat_p4{};
   int AddLineN = 0, AddTenN = 0, AddArcN = 0;
   int HatX = 0, HatY = 0;
   std::unique_ptr<TJGdata> JG;

@@ -1,28 +1,16 @@
-// The form's start and end: creation, the start sequence, the settings file, closing, and the
-// attribute lists.
+// The form's start and end: creation, the start sequence, closing, and the attribute lists.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/form.h"
 #include "app/form_layout.h"
-#include "app/text_lines_file.h"
-#include "common/file_io.h"
 #include "common/numbers.h"
 #include "common/text_helpers.h"
 
 namespace vardo {
 
 namespace {
-
-constexpr int kMinWindowSize = 320;
-constexpr int kSettingsLines = 14;
-
-// An index the list does not hold would reach the document as a colour or line-type code that
-// does not exist (and overflow for huge values); such an index falls back to the first item.
-int ListIndexOrFirst(int index, size_t count) {
-  return (index >= 0 && static_cast<size_t>(index) < count) ? index : 0;
-}
 
 void FillList(FormWindow& window, Control list, const std::vector<std::u16string>& items) {
   window.ClearItems(list);
@@ -39,7 +27,9 @@ std::u16string DirectoryOf(std::u16string_view path) {
 
 }  // namespace
 
-TForm1::TForm1(FormWindow& window) : window_(window) {}
+TForm1::TForm1(FormWindow& window) : window_(window) {
+  SetDefaultSettings();
+}
 
 void TForm1::FormCreate() {
   FirstDrawFlag = false;
@@ -101,55 +91,6 @@ void TForm1::FormShow() {
   // Paper units to file units; ScaleOf is 1 with "bz" and for a group without a usable scale,
   // so the conversion back on OK always undoes this one.
   grdn *= JG->ScaleOf(JG->CurLGrp);
-}
-
-void TForm1::OpenDatFile() {
-  Fmx = 50, Fmy = 50, Fmw = 480, Fmh = 480;
-  grd = 0, grdn = 10.0;
-  col = 0, ltp = 0, wid = -1, hat_cr = 0;
-  hat_p1 = 1.0, hat_p2 = 0.0, hat_p3 = 1.0, hat_p4 = 0.0;
-  grdx = 0, grdy = 0;
-
-  const std::filesystem::path path = ToPath(DatFile);
-  if (!FileExists(path)) return;
-  std::vector<std::u16string> lines;
-  if (!LoadTextLines(path, lines)) return;
-
-  int* const ints[] = {&Fmx, &Fmy, &Fmw, &Fmh, &grd};
-  double* const hats[] = {&hat_p1, &hat_p2, &hat_p3, &hat_p4};
-  const size_t n = std::min(lines.size(), static_cast<size_t>(kSettingsLines));
-  for (size_t i = 0; i < n; ++i) {
-    const std::u16string& line = lines[i];
-    if (i < 5) {
-      *ints[i] = ValInt(line);
-    } else if (i == 5) {
-      grdn = ValFloat(line);
-    } else if (i == 6) {
-      col = ValInt(line);
-    } else if (i == 7) {
-      ltp = ValInt(line);
-    } else if (i == 8) {
-      wid = ValInt(line);
-    } else if (i == 9) {
-      hat_cr = ValInt(line);
-    } else {
-      *hats[i - 10] = ValFloat(line);
-    }
-  }
-  if (Fmw < kMinWindowSize) Fmw = kMinWindowSize;
-  if (Fmh < kMinWindowSize) Fmh = kMinWindowSize;
-  col = ListIndexOrFirst(col, LineColourItems().size());
-  ltp = ListIndexOrFirst(ltp, LineTypeItems().size());
-}
-
-void TForm1::SaveDatFile() {
-  const std::vector<std::u16string> lines = {
-      IntStr(Fmx),      IntStr(Fmy),      IntStr(Fmw),      IntStr(Fmh),     IntStr(grd),
-      FloatStr(grdn),   IntStr(col),      IntStr(ltp),      IntStr(wid),     IntStr(hat_cr),
-      FloatStr(hat_p1), FloatStr(hat_p2), FloatStr(hat_p3), FloatStr(hat_p4)};
-  // A failed save leaves no settings file (the next start takes the defaults), never a
-  // half-written one.
-  SaveTextLines(ToPath(DatFile), lines);
 }
 
 void TForm1::FormClose() {
