@@ -288,14 +288,28 @@ TEST_F(ViewTest, ResizingKeepsCentreAndScaleAndShowsTheOldPicture) {
   EXPECT_EQ(form().Fmh, 480 - 40);
 }
 
+// A window restored from its icon reports its old size again: the picture, marks included,
+// stays as it was.
+TEST_F(ViewTest, ASizeThatDidNotChangeKeepsThePicture) {
+  Open(400, 300);
+  MarkSquare();
+  const Surface marked = window().Screen();
+  ASSERT_GT(CountColour(kBlue), 0);
+  window().ResizePaintBox(400, 300);
+  EXPECT_EQ(window().Screen(), marked);
+}
+
 TEST_F(ViewTest, AFailedBackBufferRefitsTheDrawingOnTheNextPaint) {
   Open(400, 300);
   const ViewState fitted = view();
   window().FailBitmaps(1);
   window().Key(KeyCode::PageUp, false);
   EXPECT_FALSE(form().RepBmp.has_value());
-  window().ResizePaintBox(400, 300);  // the surface is laid anew and painted
-  ExpectSameView(view(), fitted);
+  // A wider paint box gets a new surface, painted: the same fit, as the height decides it.
+  window().ResizePaintBox(500, 300);
+  EXPECT_DOUBLE_EQ(view().ViewScale, fitted.ViewScale);
+  EXPECT_NEAR(CentreX(), 50, 1e-9);
+  EXPECT_NEAR(CentreY(), 50, 1e-9);
   EXPECT_TRUE(form().RepBmp.has_value());
 }
 

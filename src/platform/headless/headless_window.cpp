@@ -32,68 +32,48 @@ HeadlessWindow::HeadlessWindow(std::u16string program_path, int paint_width, int
       bounds_{0, 0, paint_width_ + kControlColumnWidth,
               paint_height_ + kStatusLineHeight + kButtonPanelHeight},
       pointer_{paint_width_ / 2, paint_height_ / 2},
-      form_(*this) {
+      host_(*this) {
   for (std::u16string_view angle : kAngleItems) {
     state(Control::ComboBox4).items.emplace_back(angle);
     state(Control::ComboBox5).items.emplace_back(angle);
   }
 }
 
-void HeadlessWindow::Show() {
-  if (shown_ || closed_) return;
-  shown_ = true;
-  form_.FormCreate();
-  form_.FormShow();
-  LaySurface();
-}
-
-void HeadlessWindow::LaySurface() {
-  screen_.Resize(paint_width_, paint_height_);
-  form_.PaintBox1Paint();
-}
-
 void HeadlessWindow::ResizePaintBox(int width, int height) {
-  if (closed_) return;
+  if (Closed()) return;
   width = ClampPaintSize(width);
   height = ClampPaintSize(height);
   bounds_.width = SatAdd(bounds_.width, width - paint_width_);
   bounds_.height = SatAdd(bounds_.height, height - paint_height_);
   paint_width_ = width;
   paint_height_ = height;
-  if (!shown_) return;
-  form_.FormResize();
-  LaySurface();
+  host_.Resized();
 }
 
 void HeadlessWindow::Press(unsigned buttons, int x, int y) {
-  if (closed_) return;
+  if (Closed()) return;
   pointer_ = {x, y};
   buttons_ = buttons;
-  form_.PaintBox1MouseDown({buttons, x, y});
+  host_.MouseDown({buttons, x, y});
 }
 
 void HeadlessWindow::Move(int x, int y) {
-  if (closed_) return;
+  if (Closed()) return;
   pointer_ = {x, y};
-  form_.PaintBox1MouseMove({buttons_, x, y});
+  host_.MouseMove({buttons_, x, y});
 }
 
 void HeadlessWindow::Release(int x, int y) {
-  if (closed_) return;
+  if (Closed()) return;
   pointer_ = {x, y};
   buttons_ = 0;
-  form_.PaintBox1MouseUp({0, x, y});
+  host_.MouseUp({0, x, y});
 }
 
 void HeadlessWindow::Wheel(bool up, int x, int y) {
-  if (closed_) return;
+  if (Closed()) return;
   pointer_ = {x, y};
-  WheelEvent e{CursorPos()};
-  if (up) {
-    form_.FormMouseWheelUp(e);
-  } else {
-    form_.FormMouseWheelDown(e);
-  }
+  host_.Wheel(up, CursorPos());
 }
 
 void HeadlessWindow::PointAt(int x, int y) {
@@ -101,35 +81,29 @@ void HeadlessWindow::PointAt(int x, int y) {
 }
 
 bool HeadlessWindow::Key(KeyCode key, bool shift) {
-  if (closed_) return false;
-  KeyEvent e{key, shift};
-  form_.FormKeyDown(e);
-  return e.Handled;
+  return host_.KeyDown(key, shift);
 }
 
 void HeadlessWindow::Tick(Control box, bool checked) {
-  if (closed_ || state(box).checked == checked) return;
+  if (Closed() || state(box).checked == checked) return;
   state(box).checked = checked;
-  if (box == Control::CheckBox1) form_.CheckBox1Click();
+  host_.ControlUsed(box);
 }
 
 void HeadlessWindow::Select(Control list, int index) {
-  if (closed_) return;
+  if (Closed()) return;
   SetItemIndex(list, index);
-  if (list == Control::ComboBox1) form_.ComboBox1Change();
-  if (list == Control::ComboBox2) form_.ComboBox2Change();
+  host_.ControlUsed(list);
 }
 
 void HeadlessWindow::Type(Control edit, std::u16string_view text) {
-  if (closed_) return;
+  if (Closed()) return;
   state(edit).text = text;
 }
 
 void HeadlessWindow::Click(Control button) {
-  if (closed_ || !state(button).enabled) return;
-  if (button == Control::Button1) form_.Button1Click();
-  if (button == Control::Button2) form_.Button2Click();
-  if (button == Control::Button3) form_.Button3Click();
+  if (Closed() || !state(button).enabled) return;
+  host_.ControlUsed(button);
 }
 
 void HeadlessWindow::SetEscapeDown(bool down) {
@@ -138,9 +112,7 @@ void HeadlessWindow::SetEscapeDown(bool down) {
 }
 
 void HeadlessWindow::Close() {
-  if (closed_) return;
-  closed_ = true;
-  form_.FormClose();
+  host_.Close();
 }
 
 void HeadlessWindow::SetText(Control c, std::u16string_view text) {

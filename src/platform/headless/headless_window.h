@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/form.h"
+#include "app/form_host.h"
 #include "platform/platform.h"
 #include "render/surface.h"
 
@@ -22,14 +23,14 @@ class HeadlessWindow final : public FormWindow {
   // The paint box starts at the given size (clamped to 1 .. kMaxPaintSize).
   HeadlessWindow(std::u16string program_path, int paint_width, int paint_height);
 
-  TForm1& form() { return form_; }
-  const TForm1& form() const { return form_; }
+  TForm1& form() { return host_.form(); }
+  const TForm1& form() const { return host_.form(); }
 
   // --- what a user does ---
-  // FormCreate, FormShow, then the surface is laid and painted. Only the first call acts.
-  void Show();
-  // A new paint-box size: the window grows or shrinks by the same amount, FormResize runs and,
-  // once shown, the surface is laid anew and painted.
+  // The form's start-up (FormHost::Show).
+  void Show() { host_.Show(); }
+  // A new paint-box size: the window grows or shrinks by the same amount, and the form hears of
+  // it (FormHost::Resized).
   void ResizePaintBox(int width, int height);
   // Mouse on the paint box; buttons are the MouseButtons held at that moment.
   void Press(unsigned buttons, int x, int y);
@@ -41,7 +42,7 @@ class HeadlessWindow final : public FormWindow {
   void PointAt(int x, int y);
   // A key with the pointer where it is; true when the form kept it from the focused control.
   bool Key(KeyCode key, bool shift);
-  // Ticks or clears a check box, running CheckBox1's click handler when its state changes.
+  // Ticks or clears a check box, running its click handler when its state changes.
   void Tick(Control box, bool checked);
   // Selects a list item, running the list's change handler.
   void Select(Control list, int index);
@@ -60,8 +61,8 @@ class HeadlessWindow final : public FormWindow {
   void FailBitmaps(int n) { failing_bitmaps_ = n; }
 
   // --- what the window shows ---
-  bool Closed() const { return closed_; }
-  bool Shown() const { return shown_; }
+  bool Closed() const { return host_.Closed(); }
+  bool Shown() const { return host_.Shown(); }
   bool Checked(Control c) const { return state(c).checked; }
   bool Enabled(Control c) const { return state(c).enabled; }
   const std::vector<std::u16string>& Items(Control c) const { return state(c).items; }
@@ -110,9 +111,6 @@ class HeadlessWindow final : public FormWindow {
 
   ControlState& state(Control c) { return controls_[static_cast<size_t>(c)]; }
   const ControlState& state(Control c) const { return controls_[static_cast<size_t>(c)]; }
-  // Lays the surface anew at the paint-box size and lets the form repaint it.
-  void LaySurface();
-  bool Live() const { return shown_ && !closed_; }
 
   std::u16string program_path_;
   int paint_width_;
@@ -125,12 +123,10 @@ class HeadlessWindow final : public FormWindow {
   bool esc_down_ = false;
   long long esc_countdown_ = -1;
   int failing_bitmaps_ = 0;
-  bool shown_ = false;
-  bool closed_ = false;
   std::vector<std::u16string> messages_;
   std::vector<std::u16string> status_history_;
   int beeps_ = 0;
-  TForm1 form_;  // last: it refers to the window while it lives
+  FormHost host_;  // last: the form refers to the window while it lives
 };
 
 }  // namespace vardo

@@ -120,7 +120,7 @@ std::u16string HelpText() {
 }  // namespace
 
 Win32Window::Win32Window(std::u16string program_path)
-    : program_path_(std::move(program_path)), form_(*this) {
+    : program_path_(std::move(program_path)), host_(*this) {
   if (!RegisterClasses()) return;
   font_.reset(Check(CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -238,37 +238,43 @@ bool Win32Window::CreateControls() {
   return true;
 }
 
-// Every handler the form has for the controls; the surface is shown after each, since the
-// handlers draw on it.
+// What the user does with the controls goes to the form; the surface is shown after each,
+// since the handlers draw on it.
 void Win32Window::ConnectHandlers() {
   paint_box1_.onMouseDown = [this](const MouseEvent& e) {
-    form_.PaintBox1MouseDown(e);
+    host_.MouseDown(e);
     ShowSurface();
   };
   paint_box1_.onMouseMove = [this](const MouseEvent& e) {
-    form_.PaintBox1MouseMove(e);
+    host_.MouseMove(e);
     ShowSurface();
   };
   paint_box1_.onMouseUp = [this](const MouseEvent& e) {
-    form_.PaintBox1MouseUp(e);
+    host_.MouseUp(e);
     ShowSurface();
   };
-  button1_.onClicked = [this] { form_.Button1Click(); };
-  button2_.onClicked = [this] { form_.Button2Click(); };
-  button3_.onClicked = [this] { form_.Button3Click(); };
-  check_box1_.onClicked = [this] { form_.CheckBox1Click(); };
-  combo_box1_.onSelectionChanged = [this] { form_.ComboBox1Change(); };
-  combo_box2_.onSelectionChanged = [this] { form_.ComboBox2Change(); };
+  for (auto [button, c] :
+       {std::pair{&button1_, Control::Button1}, std::pair{&button2_, Control::Button2},
+        std::pair{&button3_, Control::Button3}}) {
+    button->onClicked = [this, c] { host_.ControlUsed(c); };
+  }
+  for (auto [box, c] :
+       {std::pair{&check_box1_, Control::CheckBox1}, std::pair{&check_box2_, Control::CheckBox2}}) {
+    box->onClicked = [this, c] { host_.ControlUsed(c); };
+  }
+  for (auto [combo, c] :
+       {std::pair{&combo_box1_, Control::ComboBox1}, std::pair{&combo_box2_, Control::ComboBox2},
+        std::pair{&combo_box4_, Control::ComboBox4}, std::pair{&combo_box5_, Control::ComboBox5}}) {
+    combo->onSelectionChanged = [this, c] { host_.ControlUsed(c); };
+  }
 }
 
 // --- what the program does ---
 
 void Win32Window::Show() {
-  if (shown_ || closed_ || !hwnd_) return;
-  shown_ = true;
-  form_.FormCreate();
-  form_.FormShow();
-  LaySurface();
+  if (host_.Shown() || host_.Closed() || !hwnd_) return;
+  host_.Show();
+  ShowSurface();
   if (!hwnd_) return;
   ShowWindow(hwnd_, SW_SHOW);
   focus_ = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
@@ -278,7 +284,7 @@ void Win32Window::Show() {
 
 void Win32Window::Run() {
   MSG msg;
-  while (!closed_) {
+  while (!host_.Closed()) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || !Check(got != -1, "GetMessageW")) return;
     Dispatch(msg);
@@ -310,10 +316,9 @@ bool Win32Window::PreTranslate(MSG& msg) {
 
 // The form sees every key before the focused control; a key it handled goes no further.
 bool Win32Window::KeyPreview(WPARAM key) {
-  KeyEvent e{KeyCodeOf(key), (GetKeyState(VK_SHIFT) & 0x8000) != 0};
-  form_.FormKeyDown(e);
+  const bool handled = host_.KeyDown(KeyCodeOf(key), (GetKeyState(VK_SHIFT) & 0x8000) != 0);
   ShowSurface();
-  return e.Handled;
+  return handled;
 }
 
 // One handler call per whole notch; what is left of a finer wheel waits for the next message.
@@ -321,15 +326,9 @@ bool Win32Window::Wheel(int delta, ScreenPoint pos) {
   wheel_rest_ += delta;
   bool handled = false;
   while (std::abs(wheel_rest_) >= WHEEL_DELTA) {
-    WheelEvent e{pos};
-    if (wheel_rest_ > 0) {
-      wheel_rest_ -= WHEEL_DELTA;
-      form_.FormMouseWheelUp(e);
-    } else {
-      wheel_rest_ += WHEEL_DELTA;
-      form_.FormMouseWheelDown(e);
-    }
-    handled = handled || e.Handled;
+    const bool up = wheel_rest_ > 0;
+    wheel_rest_ += up ? -WHEEL_DELTA : WHEEL_DELTA;
+    handled = host_.Wheel(up, pos) || handled;
   }
   ShowSurface();
   return handled;
@@ -388,20 +387,10 @@ LRESULT Win32Window::OnMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(h, msg, wp, lp);
 }
 
-// The form resizes with its panels; the view follows once the form runs, and a paint box of a
-// new size gets a new surface.
+// The form resizes with its panels, then hears of it.
 void Win32Window::Resized() {
   AlignChildren(hwnd_, docked_);
-  if (!shown_ || closed_) return;
-  form_.FormResize();
-  const ScreenRect box = ClientRectOnScreen(paint_box1_.hwnd);
-  if (box.width != screen_.Width() || box.height != screen_.Height()) LaySurface();
-}
-
-void Win32Window::LaySurface() {
-  const ScreenRect box = ClientRectOnScreen(paint_box1_.hwnd);
-  screen_.Resize(box.width, box.height);
-  form_.PaintBox1Paint();
+  host_.Resized();
   ShowSurface();
 }
 
@@ -505,10 +494,7 @@ void Win32Window::SetBounds(const ScreenRect& bounds) {
 }
 
 void Win32Window::Close() {
-  if (closed_) return;
-  closed_ = true;
-  form_.FormClose();
-  if (hwnd_) Check(DestroyWindow(hwnd_), "DestroyWindow");
+  if (host_.Close() && hwnd_) Check(DestroyWindow(hwnd_), "DestroyWindow");
 }
 
 // --- FormWindow: controls ---

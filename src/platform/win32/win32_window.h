@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/form.h"
+#include "app/form_host.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_controls.h"
 #include "render/surface.h"
@@ -25,18 +26,18 @@ class Win32Window final : public FormWindow, private WindowBase {
   explicit Win32Window(std::u16string program_path);
   ~Win32Window() override;
 
-  TForm1& form() { return form_; }
-  const TForm1& form() const { return form_; }
+  TForm1& form() { return host_.form(); }
+  const TForm1& form() const { return host_.form(); }
 
   // --- what the program does ---
-  // FormCreate, FormShow, then the surface is laid and painted and the window shown with the
-  // focus on its first control. Only the first call acts.
+  // The form's start-up (FormHost::Show), then the window shown with the focus on its first
+  // control. Only the first call acts.
   void Show();
   // The message loop, until the window has closed.
   void Run();
 
   // --- what the window shows ---
-  bool Closed() const { return closed_; }
+  bool Closed() const { return host_.Closed(); }
   // Null before the window exists and once it is gone.
   HWND Handle() const { return hwnd_; }
   // A component's window by the form's name for it ("Form1", "Panel3", "Label4", "Memo1"...);
@@ -89,7 +90,6 @@ class Win32Window final : public FormWindow, private WindowBase {
   bool KeyPreview(WPARAM key);
   bool Wheel(int delta, ScreenPoint pos);
   void Resized();
-  void LaySurface();
   void ShowSurface();
   LRESULT ControlColour(HDC dc, HWND control) const;
   int DefaultButtonId() const;
@@ -141,9 +141,7 @@ class Win32Window final : public FormWindow, private WindowBase {
   Surface screen_;
   HWND focus_ = nullptr;  // the control that had the focus when the window was last active
   int wheel_rest_ = 0;    // wheel movement short of a whole notch
-  bool shown_ = false;
-  bool closed_ = false;
-  TForm1 form_;  // last: it refers to the window while it lives
+  FormHost host_;         // last: the form refers to the window while it lives
 };
 
 }  // namespace vardo
