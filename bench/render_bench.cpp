@@ -12,6 +12,7 @@
 #include "bench_support.h"
 #include "document/model.h"
 #include "render/canvas.h"
+#include "render/entity_index.h"
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "render/surface.h"
@@ -184,6 +185,19 @@ void BM_Cairo(benchmark::State& state) {
   cairo_surface_destroy(surface);
 }
 
+// Building the entity index of a drawing, as start-up does once it is read.
+void BM_EntityIndexBuild(benchmark::State& state) {
+  const TJGdata& doc = Drawing(static_cast<int>(state.range(0)));
+  TgraAttribute attr;
+  SetUpStartAttributes(attr);
+  for (auto _ : state) {
+    EntityIndex index;
+    index.Build(doc, attr);
+    benchmark::DoNotOptimize(index);
+  }
+}
+
+BENCHMARK(BM_EntityIndexBuild)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GLDrawALL)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cairo)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

@@ -12,6 +12,7 @@
 #include "document/model.h"
 #include "hatch/hatch.h"
 #include "platform/platform.h"
+#include "render/entity_index.h"
 #include "render/surface.h"
 
 namespace vardo {
@@ -83,6 +84,9 @@ class TForm1 {
   int AddLineN = 0, AddTenN = 0, AddArcN = 0;
   int HatX = 0, HatY = 0;
   std::unique_ptr<TJGdata> JG;
+  // Where JG's entities draw: built once JG is read, brought up to date when hatch lines are
+  // added (before each redraw) or removed (ClearHatch); the redraw and the hatch query it.
+  EntityIndex EntIndex;
   PolyLines PLN;  // traced contours of the last run
 
   // Owned by the form, handed to whoever draws or converts coordinates.

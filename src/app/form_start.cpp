@@ -56,6 +56,7 @@ void TForm1::FormShow() {
 
   JG = std::make_unique<TJGdata>();
   JG->OpenTempFile(ExeDir + u"JWC_TEMP.TXT");
+  EntIndex.Build(*JG, GraAttr);
   JG->S_Init();
 
   FillList(window_, Control::ComboBox1, LineColourItems());

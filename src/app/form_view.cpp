@@ -86,6 +86,7 @@ void TForm1::Redraw() {
   g.GraBoxXY(0, 0, w - 1, h - 1);
   if (grd == 1) DrawGrid(g);
   DrawMarks(g);
+  EntIndex.Update(*JG, GraAttr);
   GLDrawALL(*JG, g, EscPoll());
   TakeBackBuffer();
 }

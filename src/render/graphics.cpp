@@ -468,47 +468,45 @@ bool Graphics::EllipseInside(double cx, double cy, double a, double b) const {
          cy + reach < v.ViewYmax;
 }
 
-void Graphics::GraSolidArc(int kind, double cx, double cy, double r, double flat, double tilt,
-                           double start, double sweep, double extra) {
+void SolidArcRing(int kind, double cx, double cy, double r, double flat, double tilt, double start,
+                  double sweep, double extra, std::vector<TGraph_Point>& ring) {
   const double step = sweep / kChords;
   const double b = r * flat;
-  GraPts.clear();
-  auto arc = [&] { AppendEllipsePoints(GraPts, cx, cy, r, b, tilt, start, step, kChords + 1); };
+  ring.clear();
+  auto arc = [&] { AppendEllipsePoints(ring, cx, cy, r, b, tilt, start, step, kChords + 1); };
   switch (kind) {
     case kSolidArcFilled:
       if (Within(extra, 100)) {
-        AppendEllipsePoints(GraPts, cx, cy, r, b, tilt, 0, kChordStep, kChords);
-      } else {
-        arc();
-        if (Within(extra, 0)) {
-          GraPts.push_back({cx, cy});
-        } else if (!Within(extra, 5)) {
-          // The corner where the tangents at the two ends meet.
-          const TGraph_Point a0 = GraPts.front();
-          const TGraph_Point a72 = GraPts.back();
-          const double ta = start + tilt + kHalfPi;
-          const double tb = tilt + start + sweep - kHalfPi;
-          double kx = cx, ky = cy;
-          const int crossing =
-              SegCross(kx, ky, a0.x, a0.y, a0.x + 10 * std::cos(ta), a0.y + 10 * std::sin(ta),
-                       a72.x, a72.y, a72.x + 10 * std::cos(tb), a72.y + 10 * std::sin(tb));
-          if (crossing == 0 || !Finite(kx, ky)) {
-            kx = cx;
-            ky = cy;
-          }
-          GraPts.push_back({kx, ky});
-        }
+        AppendEllipsePoints(ring, cx, cy, r, b, tilt, 0, kChordStep, kChords);
+        return;
       }
-      GraPolygon();
-      break;
+      arc();
+      if (Within(extra, 0)) {
+        ring.push_back({cx, cy});
+      } else if (!Within(extra, 5)) {
+        // The corner where the tangents at the two ends meet.
+        const TGraph_Point a0 = ring.front();
+        const TGraph_Point a72 = ring.back();
+        const double ta = start + tilt + kHalfPi;
+        const double tb = tilt + start + sweep - kHalfPi;
+        double kx = cx, ky = cy;
+        const int crossing =
+            SegCross(kx, ky, a0.x, a0.y, a0.x + 10 * std::cos(ta), a0.y + 10 * std::sin(ta), a72.x,
+                     a72.y, a72.x + 10 * std::cos(tb), a72.y + 10 * std::sin(tb));
+        if (crossing == 0 || !Finite(kx, ky)) {
+          kx = cx;
+          ky = cy;
+        }
+        ring.push_back({kx, ky});
+      }
+      return;
     case kSolidArcOutline:
       if (Within(extra, 100)) {
-        AppendEllipsePoints(GraPts, cx, cy, r, b, tilt, 0, kChordStep, kChords + 1);
+        AppendEllipsePoints(ring, cx, cy, r, b, tilt, 0, kChordStep, kChords + 1);
       } else {
         arc();
       }
-      GraPolyline();
-      break;
+      return;
     case kSolidArcRing:
     case kSolidArcRingParallel: {
       arc();
@@ -516,10 +514,20 @@ void Graphics::GraSolidArc(int kind, double cx, double cy, double r, double flat
       // The parallel inner ellipse keeps the outer one's difference between its semi-axes;
       // taken as a length rather than as a flatness ratio, ri = 0 stays finite.
       const double inner_b = kind == kSolidArcRing ? ri * flat : b - r + ri;
-      AppendEllipsePoints(GraPts, cx, cy, ri, inner_b, tilt, start + sweep, -step, kChords + 1);
-      GraPolygon();
-      break;
+      AppendEllipsePoints(ring, cx, cy, ri, inner_b, tilt, start + sweep, -step, kChords + 1);
+      return;
     }
+  }
+}
+
+void Graphics::GraSolidArc(int kind, double cx, double cy, double r, double flat, double tilt,
+                           double start, double sweep, double extra) {
+  SolidArcRing(kind, cx, cy, r, flat, tilt, start, sweep, extra, GraPts);
+  // An unknown kind leaves no points, which neither call draws.
+  if (kind == kSolidArcOutline) {
+    GraPolyline();
+  } else {
+    GraPolygon();
   }
   GraPts.clear();
 }

@@ -48,6 +48,12 @@ enum SolidArcKind : int {
   kSolidArcRingParallel = 106,  // extra: the inner radius; same axis difference as the outer
 };
 
+// The points GraSolidArc draws for a kind (SolidArcKind), in drawing coordinates: the ring of a
+// filled kind, the open or closed line of the outline kind; none for any other kind. Replaces
+// the content of ring.
+void SolidArcRing(int kind, double cx, double cy, double r, double flat, double tilt, double start,
+                  double sweep, double extra, std::vector<TGraph_Point>& ring);
+
 // The primitives every drawing goes through: the redraw, the entity renderer, rubber bands and
 // pick marks, and the hatch engine. They read the view and the display attributes on every
 // call (both are owned elsewhere and may change between calls) and draw on the canvas with its
