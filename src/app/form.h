@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "app/text_code_values.h"
 #include "attributes/graphics_attributes.h"
 #include "common/view_state.h"
 #include "document/model.h"
@@ -14,6 +13,7 @@
 #include "platform/platform.h"
 #include "render/entity_index.h"
 #include "render/surface.h"
+#include "render/text_codes.h"
 
 namespace vardo {
 

@@ -92,6 +92,17 @@ int SurrogatePos(std::u16string_view s, int i) {
   return 2;  // the scan stepped over target as the low unit of a pair
 }
 
+std::vector<std::u16string_view> Characters(std::u16string_view s) {
+  std::vector<std::u16string_view> chars;
+  chars.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = PairAt(s, i) ? 2 : 1;
+    chars.push_back(s.substr(i, n));
+    i += n;
+  }
+  return chars;
+}
+
 int HalfWidthCount(std::u16string_view s) {
   int64_t n = 0;
   for (size_t i = 0; i < s.size(); ++i) {

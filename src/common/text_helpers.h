@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vardo {
 
@@ -19,6 +20,10 @@ int SurrogateKind(std::u16string_view s);
 // -1 when i lies outside s; 1 at the high unit and 2 at the low unit of a well-formed pair
 // (pairs found scanning from the start); 0 otherwise, lone surrogates included.
 int SurrogatePos(std::u16string_view s, int i);
+
+// The characters of s in order, each a view into s: a well-formed surrogate pair is one
+// character, any other unit (a lone surrogate included) one.
+std::vector<std::u16string_view> Characters(std::u16string_view s);
 
 // Width in half-width units: 1 per half-width unit, 2 per other character (a pair counts 2).
 int HalfWidthCount(std::u16string_view s);

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "attributes/graphics_attributes.h"
+#include "common/local_time.h"
 #include "common/view_state.h"
 #include "render/canvas.h"
+#include "render/glyph.h"
+#include "render/text_codes.h"
 
 namespace vardo {
 
@@ -54,6 +57,15 @@ enum SolidArcKind : int {
 void SolidArcRing(int kind, double cx, double cy, double r, double flat, double tilt, double start,
                   double sweep, double extra, std::vector<TGraph_Point>& ring);
 
+// What drawing texts needs besides the view and the attributes. The form owns the rasterizer and
+// the code values and hands them to whoever draws; now is taken once per drawing, so that every
+// part of one redraw shows the same moment. The rasterizer may be shared between threads.
+struct TextServices {
+  GlyphRasterizer* glyphs = nullptr;      // none: texts show as their baselines
+  const TextCodeValues* codes = nullptr;  // none: the values before start-up sets them
+  LocalDateTime now;
+};
+
 // The primitives every drawing goes through: the redraw, the entity renderer, rubber bands and
 // pick marks, and the hatch engine. They read the view and the display attributes on every
 // call (both are owned elsewhere and may change between calls) and draw on the canvas with its
@@ -64,12 +76,14 @@ void SolidArcRing(int kind, double cx, double cy, double r, double flat, double 
 // points that are not finite are never drawn.
 class Graphics {
  public:
-  Graphics(Canvas& canvas, const ViewState& view, const TgraAttribute& attr)
-      : canvas_(&canvas), view_(&view), attr_(&attr) {}
+  Graphics(Canvas& canvas, const ViewState& view, const TgraAttribute& attr,
+           const TextServices& text = {})
+      : canvas_(&canvas), view_(&view), attr_(&attr), text_(text) {}
 
   Canvas& canvas() const { return *canvas_; }
   const ViewState& view() const { return *view_; }
   const TgraAttribute& attr() const { return *attr_; }
+  const TextServices& text() const { return text_; }
 
   // The caller fills GraPts in drawing coordinates, calls GraPolyline or GraPolygon and clears
   // it afterwards. GraPixPts holds pixels for GraPolylineXY and GraPolygonXY; GraPolyline and
@@ -164,6 +178,7 @@ class Graphics {
   Canvas* canvas_;
   const ViewState* view_;
   const TgraAttribute* attr_;
+  TextServices text_;
 };
 
 }  // namespace vardo

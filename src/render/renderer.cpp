@@ -1,5 +1,5 @@
 // The entity renderer: pass order and stop polling, solids, lines, circles, arcs, points and
-// marks, texts as baselines, dimensions.
+// marks, texts, dimensions.
 #include "render/renderer.h"
 
 #include <algorithm>
@@ -306,9 +306,27 @@ TextBaseline PlaceText(const TJGdata& doc, const TEntText& e) {
   return b;
 }
 
-void DrawTextBaseline(Graphics& g, const TextBaseline& b) {
-  g.canvas().pen().width = 3;
-  g.GraLine(b.bx, b.by, b.ex, b.ey);
+TextFont TextFontOf(const TEntText& e) {
+  TextFont font;
+  std::u16string_view face = e.fo;
+  if (face.ends_with(u"!/") || face.ends_with(u"/!")) {
+    face.remove_suffix(2);
+    font.style = kTextBold | kTextItalic;
+  } else if (face.ends_with(u"/")) {
+    face.remove_suffix(1);
+    font.style = kTextItalic;
+  } else if (face.ends_with(u"!")) {
+    face.remove_suffix(1);
+    font.style = kTextBold;
+  }
+  if (face.starts_with(u"<")) face.remove_prefix(1);
+  if (face.ends_with(u">")) face.remove_suffix(1);
+  const bool vertical = e.no == 1;
+  font.face = vertical ? u"@" + std::u16string(face) : std::u16string(face);
+  font.A = vertical ? e.mw : e.mh;
+  font.B = vertical ? e.mh : e.mw;
+  font.D = e.md;
+  return font;
 }
 
 void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e) {
@@ -318,9 +336,7 @@ void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e
     g.canvas().pen().color = ScreenColour(dcol);
     g.canvas().font_color() = ScreenColour(dcol);
   }
-  if (HalfWidthCount(e.st) == 0) return;
-  // Glyphs are not drawn yet: every text shows as the line its size guard would draw.
-  DrawTextBaseline(g, PlaceText(doc, e));
+  DrawTextString(g, TextFontOf(e), PlaceText(doc, e), e.st);
 }
 
 void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const TEntDim& e) {

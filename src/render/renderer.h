@@ -6,6 +6,7 @@
 #include "common/view_state.h"
 #include "document/model.h"
 #include "render/graphics.h"
+#include "render/text.h"
 
 namespace vardo {
 
@@ -32,7 +33,7 @@ void GLDrawCirc(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntCircle&
 void GLDrawArc(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntArc& e);
 void GLDrawPnt(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntPnt& e);
 void GLDrawMark(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntMark& e);
-// Image texts are left to GLDrawImage.
+// Glyph by glyph through the text pipeline; image texts are left to GLDrawImage.
 void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e);
 // The dimension's line and text; hojof leaves out auxiliary parts (colour or line type 9).
 void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const TEntDim& e);
@@ -47,15 +48,14 @@ void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, d
 // Layer index LGrp * 16 + Lay of an entity, for the pen and brush set-ups.
 int LayerIndex(const TEntAttr& att);
 
-// A text's baseline in drawing coordinates: the start point moved by the base-point code, and
-// the end point the direction vector further on.
-struct TextBaseline {
-  double bx = 0, by = 0, ex = 0, ey = 0;
-};
+// A text's baseline in drawing coordinates: the start point moved by the base-point code (by the
+// length of the stored text, before any substitution), and the end point the direction vector
+// further on.
 TextBaseline PlaceText(const TJGdata& doc, const TEntText& e);
 
-// What a text too small or too large to show as glyphs looks like: a line three pixels wide
-// along its baseline, in the current pen colour.
-void DrawTextBaseline(Graphics& g, const TextBaseline& b);
+// A text's font: the style markers at the end of its face name ("!" bold, "/" italic, both in
+// either order) and its "<" ">" wrapping taken off, "@" put before the face of vertical text;
+// height, width and spacing exchanged for vertical text.
+TextFont TextFontOf(const TEntText& e);
 
 }  // namespace vardo

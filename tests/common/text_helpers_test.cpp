@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vardo {
 namespace {
@@ -59,6 +61,17 @@ TEST(Surrogates, PositionWithinWellFormedPairs) {
   const std::u16string t = kHigh + kLow + kLow;
   EXPECT_EQ(SurrogatePos(t, 1), 2);
   EXPECT_EQ(SurrogatePos(t, 2), 0);
+}
+
+// Characters agree with SurrogatePos: a pair where it finds one, every other unit alone.
+TEST(Surrogates, CharactersTakePairsWhole) {
+  const std::u16string s = u"a" + kPair + kLow + kHigh + u"a" + kHigh + kPair + kHigh;
+  const std::vector<std::u16string_view> chars = Characters(s);
+  const std::vector<std::u16string> want = {u"a", kPair, kLow, kHigh, u"a", kHigh, kPair, kHigh};
+  ASSERT_EQ(chars.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i)
+    EXPECT_EQ(chars[i], want[i]) << "character " << i;
+  EXPECT_TRUE(Characters(u"").empty());
 }
 
 TEST(HalfWidthCount, OneOrTwoPerCharacter) {

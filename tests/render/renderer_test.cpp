@@ -1,5 +1,5 @@
 // The entity renderer: pass order, stop polling, arcs, monochrome and line types, points and
-// marks, solids, texts as baselines, dimensions and override colours.
+// marks, solids, texts without a font service, dimensions and override colours.
 #include "render/renderer.h"
 
 #include <gtest/gtest.h>

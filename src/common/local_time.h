@@ -1,7 +1,6 @@
-// The values the text substitution codes show: drawing name and date, fixed code texts, scale.
+// Local dates and times: now, a file's modification date, and the weekday of a date.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 namespace vardo {
@@ -13,16 +12,6 @@ struct LocalDateTime {
   bool operator==(const LocalDateTime&) const = default;
 };
 
-struct TextCodeValues {
-  std::u16string ZumenName;  // the drawing file as the exchange file names it
-  LocalDateTime ZumenDate;   // its modification time, or the start-up time
-  std::u16string CodeTime = u"0:00";
-  std::u16string CodeM1 = u"%m1";
-  std::u16string CodeM2 = u"%m2";
-  double ScaleNum = 1.0;
-  double ScaleDen = 1.0;
-};
-
 // The local time now.
 LocalDateTime LocalNow();
 
@@ -30,5 +19,10 @@ LocalDateTime LocalNow();
 // seconds and fractions dropped). False when the file does not exist, has no usable time, or
 // the text names no path this system can form (the drawing's own text, so anything goes).
 bool FileDate(std::u16string_view path, LocalDateTime& date);
+
+// Day of the week of a date in the proleptic Gregorian calendar, 0 = Sunday .. 6 = Saturday.
+// Any year, month and day are accepted: the month is carried into the year and the day counts
+// on from the first of the month.
+int DayOfWeek(int year, int month, int day);
 
 }  // namespace vardo

@@ -1,7 +1,8 @@
-// Local times for the text codes: now, and a file's modification date.
-#include "app/text_code_values.h"
+// Local dates and times: now, a file's modification date, and the weekday of a date.
+#include "common/local_time.h"
 
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -42,6 +43,26 @@ bool FileDate(std::u16string_view text, LocalDateTime& date) {
   if (!ToLocal(static_cast<std::time_t>(seconds), date)) return false;
   date.second -= date.second % 2;
   return true;
+}
+
+int DayOfWeek(int year, int month, int day) {
+  // Days since 1970-01-01 (a Thursday) by the civil-from-days inverse, in 64 bits so that any
+  // int input is safe.
+  int64_t y = int64_t{year} + (int64_t{month} - 1) / 12;
+  int64_t m = (int64_t{month} - 1) % 12;
+  if (m < 0) {
+    m += 12;
+    --y;
+  }
+  m += 1;
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  const int64_t days = era * 146097 + doe - 719468 + (int64_t{day} - 1);
+  const int64_t weekday = (days + 4) % 7;
+  return static_cast<int>(weekday < 0 ? weekday + 7 : weekday);
 }
 
 }  // namespace vardo
