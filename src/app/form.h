@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "attributes/graphics_attributes.h"
 #include "common/view_state.h"
@@ -18,6 +19,9 @@
 namespace vardo {
 
 class Graphics;
+
+// The exchange file beside the program: read at start-up, rewritten on OK.
+inline constexpr char16_t kExchangeFileName[] = u"JWC_TEMP.TXT";
 
 class TForm1 {
  public:
@@ -49,7 +53,8 @@ class TForm1 {
   void SetDefaultSettings();
   void OpenDatFile();
   void SaveDatFile();
-  void RunGaibuProc();
+  // Writes the exchange file; false, after telling the user why, when it could not be written.
+  bool RunGaibuProc();
   void Redraw();
   void ZoomAll();
   // Scale times f about the drawing point under the screen position (X, Y).

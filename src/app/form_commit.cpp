@@ -1,6 +1,9 @@
-// How a run ends: OK keeps the hatch and writes the exchange file on closing; Cancel writes
-// nothing.
+// How a run ends: OK writes the exchange file and then closes, keeping the window open with a
+// message when the file cannot be written; Cancel writes nothing.
+#include <system_error>
+
 #include "app/form.h"
+#include "common/error_text.h"
 #include "common/numbers.h"
 
 namespace vardo {
@@ -11,6 +14,14 @@ namespace {
 double Spacing(std::u16string_view text) {
   const double v = ValFloat(text);
   return v > 0 ? v : 1.0;
+}
+
+// The message box of an OK whose exchange file could not be written, with the system's reason.
+std::u16string WriteFailedMessage(const std::error_code& error) {
+  return std::u16string(kExchangeFileName) + u" を書き込めませんでした。\n理由：" +
+         ErrorText(error) +
+         u"\n作図したハッチはそのままです。原因を取り除いてからもう一度ＯＫを押すか、"
+         u"キャンセルで終了して下さい。";
 }
 
 }  // namespace
@@ -27,6 +38,9 @@ void TForm1::Button1Click() {
     window_.ShowMessage(u"作図していません。");
     return;
   }
+  // The exchange file is written while the window is still open: when it cannot be, the user
+  // is told why and keeps the hatch, to try again or cancel.
+  if (!RunGaibuProc()) return;
   OKflag = true;
   window_.Close();
 }
@@ -36,15 +50,19 @@ void TForm1::Button2Click() {
   window_.Close();
 }
 
-void TForm1::RunGaibuProc() {
-  if (!JG) return;
-  SetStatus(u"処理中です");
-  window_.RepaintNow(Control::LabelM);
-  JG->SendMem(u"hd");
-  JG->S_EntAll(-1, -1, -1, -1, -1, -1, -1, 0, EscPoll());
-  SetStatus(u"ファイル生成中です");
-  window_.RepaintNow(Control::LabelM);
-  JG->SaveTempFile(ExeDir + u"JWC_TEMP.TXT");
+bool TForm1::RunGaibuProc() {
+  if (!JG) return false;
+  const std::u16string status = window_.GetText(Control::LabelM);
+  ShowStatusNow(u"処理中です");
+  std::error_code error;
+  if (JG->CommitTempFile(
+          ExeDir + kExchangeFileName, EscPoll(), [this] { ShowStatusNow(u"ファイル生成中です"); },
+          &error)) {
+    return true;
+  }
+  SetStatus(status);
+  window_.ShowMessage(WriteFailedMessage(error));
+  return false;
 }
 
 }  // namespace vardo

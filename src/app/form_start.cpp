@@ -55,7 +55,7 @@ void TForm1::FormShow() {
   OKflag = false;
 
   JG = std::make_unique<TJGdata>();
-  JG->OpenTempFile(ExeDir + u"JWC_TEMP.TXT");
+  JG->OpenTempFile(ExeDir + kExchangeFileName);
   EntIndex.Build(*JG, GraAttr);
   JG->S_Init();
 
@@ -96,7 +96,6 @@ void TForm1::FormShow() {
 
 void TForm1::FormClose() {
   if (OKflag) {
-    RunGaibuProc();
     const ScreenRect bounds = window_.GetBounds();
     Fmx = bounds.left, Fmy = bounds.top, Fmw = bounds.width, Fmh = bounds.height;
     if (JG) grdn /= JG->ScaleOf(JG->CurLGrp);

@@ -36,9 +36,7 @@ int main(int argc, char** argv) {
   }
   doc.OpenTempFile(PathArg(argv[1]));
   doc.S_Init();
-  doc.SendMem(u"hd");
-  doc.S_EntAll(-1, -1, -1, -1, -1, -1, -1, 0);
-  if (!doc.SaveTempFile(PathArg(argv[2]))) {
+  if (!doc.CommitTempFile(PathArg(argv[2]))) {
     std::fprintf(stderr, "vardo-roundtrip: cannot write %s\n", argv[2]);
     return 2;
   }

@@ -1,13 +1,14 @@
 // Whole-file reads and atomic whole-file writes (temporary file, flush, rename).
 #include "common/file_io.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <system_error>
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -15,31 +16,80 @@ namespace vardo {
 
 namespace {
 
-FILE* OpenFile(const std::filesystem::path& path, bool write) {
+FILE* OpenFile(const std::filesystem::path& path) {
 #ifdef _WIN32
-  return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+  return _wfopen(path.c_str(), L"rb");
 #else
-  return std::fopen(path.c_str(), write ? "wb" : "rb");
+  return std::fopen(path.c_str(), "rb");
 #endif
 }
 
-bool FlushToDisk(FILE* f) {
-  if (std::fflush(f) != 0) return false;
+// The calls below are the system's own rather than the C library's, so that a failure carries
+// the system's error code (a full disk, a locked file) for the user to be told.
 #ifdef _WIN32
-  return _commit(_fileno(f)) == 0;
-#else
-  return fsync(fileno(f)) == 0;
-#endif
+
+std::error_code LastError() {
+  return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+// Writes and flushes a new file; created tells whether the file came into being.
+std::error_code WriteNewFile(const std::filesystem::path& path, std::string_view bytes,
+                             bool& created) {
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return LastError();
+  created = true;
+  std::error_code error;
+  while (!bytes.empty() && !error) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr)) error = LastError();
+    bytes.remove_prefix(written);
+  }
+  if (!error && !FlushFileBuffers(h)) error = LastError();
+  if (!CloseHandle(h) && !error) error = LastError();
+  return error;
 }
 
 // Not "ReplaceFile": <windows.h> defines that name as a macro for a Win32 call.
-bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-#ifdef _WIN32
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
+std::error_code RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return {};
+  }
+  return LastError();
 }
+
+#else
+
+std::error_code LastError() {
+  return {errno, std::generic_category()};
+}
+
+std::error_code WriteNewFile(const std::filesystem::path& path, std::string_view bytes,
+                             bool& created) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return LastError();
+  created = true;
+  std::error_code error;
+  while (!bytes.empty() && !error) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno != EINTR) error = LastError();
+    } else {
+      bytes.remove_prefix(static_cast<size_t>(written));
+    }
+  }
+  if (!error && fsync(fd) != 0) error = LastError();
+  if (close(fd) != 0 && !error) error = LastError();
+  return error;
+}
+
+std::error_code RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return {};
+  return LastError();
+}
+
+#endif
 
 }  // namespace
 
@@ -74,7 +124,7 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
   bytes.clear();
   // A folder opens on some systems and then reports a nonsense size.
   if (!FileExists(path)) return false;
-  FILE* f = OpenFile(path, false);
+  FILE* f = OpenFile(path);
   if (!f) return false;
   bool ok = true;
   if (std::fseek(f, 0, SEEK_END) == 0) {
@@ -96,24 +146,19 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
   return ok;
 }
 
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                     std::error_code* error) {
   std::filesystem::path temp = path;
   temp += ".vardo-tmp";
-  std::error_code ec;
-
-  FILE* f = OpenFile(temp, true);
-  bool ok = f != nullptr;
-  if (ok) {
-    ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = FlushToDisk(f) && ok;
-    ok = std::fclose(f) == 0 && ok;
-  }
-  if (ok) ok = RenameOver(temp, path);
-  if (!ok) {
-    std::filesystem::remove(temp, ec);
-    std::filesystem::remove(path, ec);
-  }
-  return ok;
+  bool created = false;
+  std::error_code failure = WriteNewFile(temp, bytes, created);
+  if (!failure) failure = RenameOver(temp, path);
+  if (!failure) return true;
+  // Only a file this call made is removed: something else of that name is not ours.
+  std::error_code ignored;
+  if (created) std::filesystem::remove(temp, ignored);
+  if (error) *error = failure;
+  return false;
 }
 
 }  // namespace vardo

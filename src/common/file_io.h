@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace vardo {
 
@@ -15,9 +16,11 @@ bool FileExists(const std::filesystem::path& path);
 // Reads the whole file into bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes);
 
-// Writes bytes to a temporary file beside path, flushes it to disk and renames it over path.
-// On any failure the temporary file and then path itself are removed, so no reader ever finds
-// a half-written file; returns false.
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// Writes bytes to a temporary file beside path, flushes it to disk and renames it over path, so
+// a reader finds either the old file or the whole new one. On any failure the temporary file is
+// removed, path keeps what it held, error (when given) receives the system's reason, and the
+// answer is false.
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                     std::error_code* error = nullptr);
 
 }  // namespace vardo

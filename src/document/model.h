@@ -3,8 +3,10 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "common/view_state.h"
@@ -237,8 +239,17 @@ class TJGdata {
   // stop is polled every 100 entities; when it answers true the output is abandoned.
   void S_EntAll(int a1, int a2, int a3, int a4, int a5, int a6, int a7, int a8,
                 const StopPoll& stop = {});
-  // Writes the output buffer ("hq" when empty) atomically; on failure the file is removed.
-  bool SaveTempFile(std::u16string_view file_name);
+  // Writes the output buffer ("hq" when empty) atomically. False when the file could not be
+  // written; it then keeps what it held, and error (when given) receives the system's reason.
+  bool SaveTempFile(std::u16string_view file_name, std::error_code* error = nullptr);
+  // The commit of the whole drawing to the host: "hd", every entity with its own attributes
+  // (S_EntAll, polling stop every 100 entities), then the buffer saved to file_name, with saving
+  // called just before the save (for a progress text). The buffer is empty before and after,
+  // and the writer state comes back as it was, so a commit that failed can be made again with
+  // the same result, and the attributes set for entities still to be added stay. False as
+  // SaveTempFile.
+  bool CommitTempFile(std::u16string_view file_name, const StopPoll& stop = {},
+                      const std::function<void()>& saving = {}, std::error_code* error = nullptr);
   // The bytes SaveTempFile writes: the buffer's lines with CR LF, in the input's encoding.
   std::string TempFileBytes() const;
 
@@ -321,6 +332,9 @@ class TJGdata {
  private:
   class Reader;
   friend class Reader;
+
+  // The writer state S_Init sets: the values last written and their first-time flags.
+  auto WriterState();
 
   // Writing one entity of each kind.
   struct Overrides;

@@ -1,5 +1,6 @@
 // Exchange-file writer: change-only attribute commands, entity commands, the atomic save.
 #include <cmath>
+#include <tuple>
 
 #include "common/file_io.h"
 #include "common/geometry.h"
@@ -638,8 +639,27 @@ void TJGdata::S_EntAll(int a1, int a2, int a3, int a4, int a5, int a6, int a7, i
   S_Lay(CurLay);
 }
 
-bool TJGdata::SaveTempFile(std::u16string_view file_name) {
-  return WriteFileAtomic(ToPath(file_name), TempFileBytes());
+bool TJGdata::SaveTempFile(std::u16string_view file_name, std::error_code* error) {
+  return WriteFileAtomic(ToPath(file_name), TempFileBytes(), error);
+}
+
+auto TJGdata::WriterState() {
+  return std::tie(w_FlgLGrp, w_FlgLay, w_FlgCol, w_FlgLtp, w_FlgWid, w_FlgMjs, w_FlgMbs, w_FlgFont,
+                  w_FlgPCol, w_FlgSCol, w_LGrp, w_Lay, w_Col, w_Ltp, w_Wid, w_Mjs, w_MjsW, w_MjsH,
+                  w_MjsD, w_MjsC, w_Mbs, w_Font, w_PtCol, w_SlCol);
+}
+
+bool TJGdata::CommitTempFile(std::u16string_view file_name, const StopPoll& stop,
+                             const std::function<void()>& saving, std::error_code* error) {
+  const auto before = std::apply([](const auto&... v) { return std::tuple(v...); }, WriterState());
+  StopGaibu();
+  SendMem(u"hd");
+  S_EntAll(-1, -1, -1, -1, -1, -1, -1, 0, stop);
+  if (saving) saving();
+  const bool saved = SaveTempFile(file_name, error);
+  StopGaibu();
+  WriterState() = before;
+  return saved;
 }
 
 std::string TJGdata::TempFileBytes() const {

@@ -300,6 +300,97 @@ TEST_F(EndToEndTest, OkIsRefusedUntilAHatchIsAddedAndThenWritesIt) {
   EXPECT_EQ(SettingsLines().size(), 14u);
 }
 
+// ---- OK when the exchange file cannot be written ------------------------------------------
+
+// What stands in the way of the write; it sits where the writer makes its temporary file.
+struct WriteObstacle {
+  const char* name;
+  bool disk_full;  // a link to a device that is always full, else a folder with a file in it
+  std::u16string_view reason;  // the system's reason as the message gives it (POSIX systems)
+};
+
+void PrintTo(const WriteObstacle& o, std::ostream* os) {
+  *os << o.name;
+}
+
+class FailedWriteTest : public EndToEndTest, public ::testing::WithParamInterface<WriteObstacle> {
+ protected:
+  static constexpr std::string_view kTemporary = "JWC_TEMP.TXT.vardo-tmp";
+
+  // The names in the program folder, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir_))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+// The run as a user lives it: OK fails, the user is told why and keeps the hatch; once the
+// obstacle is gone OK writes everything. The test runs as any user, root included, so the
+// obstacles are ones that no permission overrides.
+TEST_P(FailedWriteTest, TellsWhyKeepsEverythingAndLetsOkBePressedAgain) {
+  const WriteObstacle& o = GetParam();
+  WriteDrawing(kSquare);
+  if (o.disk_full) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no always-full device here";
+#else
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    std::filesystem::create_symlink("/dev/full", Path(kTemporary));
+#endif
+  } else {
+    std::filesystem::create_directory(Path(kTemporary));
+    WriteFile(std::string(kTemporary) + "/keep", "x");
+  }
+  HeadlessWindow& w = Open();
+  MarkAt(50, 45);
+  Hatch(u"10", u"0");
+  const int added = form().AddLineN;
+  ASSERT_GT(added, 0);
+
+  w.Click(Control::Button1);
+  EXPECT_FALSE(w.Closed());
+  EXPECT_FALSE(form().OKflag);
+  ASSERT_EQ(w.Messages().size(), 1u);
+  const std::u16string& message = w.Messages()[0];
+  const std::u16string_view head = u"JWC_TEMP.TXT を書き込めませんでした。\n理由：";
+  const std::u16string_view tail =
+      u"\n作図したハッチはそのままです。原因を取り除いてからもう一度ＯＫを押すか、"
+      u"キャンセルで終了して下さい。";
+  EXPECT_TRUE(message.starts_with(head) && message.ends_with(tail))
+      << FloatStrA(static_cast<double>(message.size()));
+#ifndef _WIN32
+  EXPECT_EQ(message, std::u16string(head) + std::u16string(o.reason) + std::u16string(tail));
+#endif
+  EXPECT_EQ(ReadFile("JWC_TEMP.TXT"), kSquare);
+  EXPECT_FALSE(Exists("VardoHatch.dat"));
+  const std::vector<std::string> left =
+      o.disk_full ? std::vector<std::string>{"JWC_TEMP.TXT"}
+                  : std::vector<std::string>{"JWC_TEMP.TXT", std::string(kTemporary)};
+  EXPECT_EQ(Names(), left) << "a temporary file was left behind";
+  EXPECT_EQ(w.GetText(Control::LabelM), kDone);
+  EXPECT_EQ(form().AddLineN, added);
+
+  std::filesystem::remove_all(Path(kTemporary));
+  w.Click(Control::Button1);
+  ASSERT_TRUE(w.Closed());
+  EXPECT_EQ(w.Messages().size(), 1u);
+  EXPECT_EQ(ReadBack()->EntLineN(), 4 + added);
+  EXPECT_EQ(SettingsLines().size(), 14u);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"JWC_TEMP.TXT", "VardoHatch.dat"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Obstacles, FailedWriteTest,
+                         ::testing::Values(WriteObstacle{"disk_full", true,
+                                                         u"ディスクの空き領域が不足しています。"},
+                                           WriteObstacle{"folder_in_the_way", false,
+                                                         u"同じ名前のフォルダーがあります。"}),
+                         [](const ::testing::TestParamInfo<WriteObstacle>& info) {
+                           return std::string(info.param.name);
+                         });
+
 struct UnwrittenEnding {
   const char* name;
   bool delete_then_ok;  // Delete, then OK (refused), then Cancel; otherwise Cancel at once

@@ -47,6 +47,24 @@ elseif(MODE STREQUAL "stdin")
   file(WRITE "${WORK}/hatch.txt" "${hatch_scenario}")
   run(--dir "${WORK}" - INPUT "${WORK}/hatch.txt")
   expect_hatch_written()
+elseif(MODE STREQUAL "unwritable")
+  # A folder where the exchange file's temporary copy goes: OK fails, the message says why, and
+  # the end of the scenario closes the window without writing.
+  file(READ "${WORK}/JWC_TEMP.TXT" drawing)
+  file(WRITE "${WORK}/JWC_TEMP.TXT.vardo-tmp/keep" "x")
+  file(WRITE "${WORK}/hatch.txt"
+       "size 400 300\nshow\nmono on\nclick 200 150\nspacing 10\nrun\nok\nprint message\n")
+  run(--dir "${WORK}" "${WORK}/hatch.txt")
+  expect("exit code" "${rc}" "0")
+  string(CONCAT message "JWC_TEMP.TXT を書き込めませんでした。\n理由：同じ名前のフォルダーがあります。\n"
+                        "作図したハッチはそのままです。原因を取り除いてからもう一度ＯＫを押すか、"
+                        "キャンセルで終了して下さい。\n")
+  expect("stdout" "${out}" "${message}")
+  file(READ "${WORK}/JWC_TEMP.TXT" after)
+  expect("exchange file" "${after}" "${drawing}")
+  if(EXISTS "${WORK}/VardoHatch.dat")
+    message(FATAL_ERROR "the settings were saved")
+  endif()
 elseif(MODE STREQUAL "usage")
   run()
   expect("exit code without arguments" "${rc}" "2")

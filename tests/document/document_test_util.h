@@ -108,15 +108,30 @@ inline std::vector<std::string> OutLines(const TJGdata& d) {
   return lines;
 }
 
-// The commit as the shell makes it: S_Init, "hd", every entity, and the file's bytes.
-inline std::string CommitBytes(TJGdata& d) {
+// The commit as start-up and OK make it: S_Init after reading, then CommitTempFile; the file's
+// bytes.
+inline std::string CommitBytes(TJGdata& d, const StopPoll& stop = {}) {
   d.S_Init();
-  d.SendMem(u"hd");
-  d.S_EntAll(-1, -1, -1, -1, -1, -1, -1, 0);
   TempDir dir;
   const auto file = dir.File("JWC_TEMP.TXT");
-  EXPECT_TRUE(d.SaveTempFile(PathText(file)));
+  EXPECT_TRUE(d.CommitTempFile(PathText(file), stop));
   return ReadBytes(file);
+}
+
+// The lines of a file the writer wrote: UTF-8 after a byte-order mark, else the ANSI code page.
+inline std::vector<std::string> FileLines(std::string_view bytes) {
+  std::u16string text;
+  if (bytes.starts_with(kUtf8Bom)) {
+    DecodeUtf8(bytes.substr(kUtf8Bom.size()), text);
+  } else {
+    AnsiCodec().Decode(bytes, text);
+  }
+  std::vector<std::string> lines;
+  for (size_t start = 0, end; (end = text.find(u"\r\n", start)) != std::u16string::npos;
+       start = end + 2) {
+    lines.push_back(U8(std::u16string_view(text).substr(start, end - start)));
+  }
+  return lines;
 }
 
 // Reads bytes as the exchange file and answers the bytes that OK would write back.

@@ -127,12 +127,12 @@ TEST(SaveTempFile, ReadOnlyFolderFailsAndLeavesNoTemporaryFile) {
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(folder))
     names.push_back(e.path().filename().string());
-  // The old file could not be removed either (the folder is read-only), but nothing was added.
+  // The old file stays, and nothing was added.
   EXPECT_EQ(names, std::vector<std::string>{"JWC_TEMP.TXT"});
 #endif
 }
 
-TEST(SaveTempFile, FailedWriteRemovesTheExistingTarget) {
+TEST(SaveTempFile, FailedWriteKeepsTheExistingTargetAndTellsWhy) {
   // The writer's temporary file sits beside the target with the suffix ".vardo-tmp"; a
   // non-empty folder of that name makes the temporary file impossible to create.
   TempDir dir;
@@ -143,9 +143,12 @@ TEST(SaveTempFile, FailedWriteRemovesTheExistingTarget) {
   WriteBytes(blocker / "keep", "x");
   TJGdata d;
   d.SendMem(u"hd");
-  EXPECT_FALSE(d.SaveTempFile(PathText(file)));
-  EXPECT_FALSE(std::filesystem::exists(file));  // the host finds no exchange file
-  EXPECT_EQ(dir.Names(), std::vector<std::string>{"JWC_TEMP.TXT.vardo-tmp"});
+  std::error_code error;
+  EXPECT_FALSE(d.SaveTempFile(PathText(file), &error));
+  EXPECT_TRUE(error) << "no reason given";
+  EXPECT_EQ(ReadBytes(file), "old contents\r\n");
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"JWC_TEMP.TXT", "JWC_TEMP.TXT.vardo-tmp"}));
+  EXPECT_EQ(ReadBytes(blocker / "keep"), "x");  // not ours: left alone
 }
 
 TEST(SaveTempFile, TargetThatIsAFolderFails) {
@@ -158,6 +161,62 @@ TEST(SaveTempFile, TargetThatIsAFolderFails) {
   EXPECT_FALSE(d.SaveTempFile(PathText(target)));
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"JWC_TEMP.TXT"});  // no temporary file left
   EXPECT_EQ(ReadBytes(target / "inside"), "x");
+}
+
+}  // namespace
+}  // namespace vardo
+
+namespace vardo {
+namespace {
+
+// A drawing read and set up as start-up does, with one hatch line in colour 5 and type 2.
+TJGdata HatchedDrawing() {
+  TJGdata d = test::Read("lg2\nly3\nlc4\nlt1\n0 0 1 0\nci 5 5 2\n");
+  d.S_Init();
+  d.A_LGrp(d.CurLGrp);
+  d.A_Lay(d.CurLay);
+  d.A_Col(5, 1);
+  d.A_Ltp(2, 1);
+  d.A_Attr(1);
+  d.A_Line(0, 0, 10, 10);
+  return d;
+}
+
+TEST(CommitTempFile, WritesHdTheEntitiesAndTheHostLayer) {
+  TJGdata d = HatchedDrawing();
+  EXPECT_EQ(test::FileLines(test::CommitBytes(d)),
+            (std::vector<std::string>{"hd", "lg2", "ly3", "lc4", "lt1", "0 0 1 0", "ci 5 5 2",
+                                      "lc5", "lt2", "z1", "0 0 10 10"}));
+}
+
+// A commit that could not be saved leaves the document as it was: the same commit again gives
+// the same bytes, and a hatch line added meanwhile keeps the attributes set for it.
+TEST(CommitTempFile, AFailedCommitCanBeMadeAgain) {
+  TempDir dir;
+  const auto file = dir.File("JWC_TEMP.TXT");
+  WriteBytes(file, "host\r\n");
+  const auto blocker = dir.File("JWC_TEMP.TXT.vardo-tmp");
+  std::filesystem::create_directory(blocker);
+  WriteBytes(blocker / "keep", "x");
+
+  TJGdata d = HatchedDrawing();
+  int saving = 0;
+  std::error_code error;
+  EXPECT_FALSE(d.CommitTempFile(
+      PathText(file), {}, [&] { ++saving; }, &error));
+  EXPECT_EQ(saving, 1);
+  EXPECT_TRUE(error);
+  EXPECT_EQ(ReadBytes(file), "host\r\n");
+  EXPECT_EQ(d.t_MemN(), 0);
+
+  d.A_Line(20, 20, 30, 30);
+  std::filesystem::remove_all(blocker);
+  ASSERT_TRUE(d.CommitTempFile(PathText(file)));
+  TJGdata fresh = HatchedDrawing();
+  fresh.A_Line(20, 20, 30, 30);
+  EXPECT_EQ(ReadBytes(file), test::CommitBytes(fresh));
+  EXPECT_EQ(test::FileLines(ReadBytes(file)).back(), "20 20 30 30");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"JWC_TEMP.TXT"});
 }
 
 }  // namespace

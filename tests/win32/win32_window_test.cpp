@@ -206,6 +206,21 @@ class Win32WindowTest : public ::testing::Test {
     ASSERT_EQ(p.y, r.top + dy);
   }
 
+  // Monochrome on, a click in the middle of the square and a hatch run.
+  void MarkAndRun() {
+    SendMessageW(Find(u"CheckBox1"), BM_CLICK, 0, 0);
+    Pump();
+    ASSERT_TRUE(window().GetChecked(Control::CheckBox1));
+    const int x = DrawToPixelX(view(), 50), y = DrawToPixelY(view(), 50);
+    Post(u"PaintBox1", WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
+    Post(u"PaintBox1", WM_LBUTTONUP, 0, Point(x, y));
+    EXPECT_EQ(Capture(Find(u"PaintBox1")).GetPixel(x, y), kMarkColour);
+    SendMessageW(Find(u"Button3"), BM_CLICK, 0, 0);
+    Pump();
+    ASSERT_GT(window().form().AddLineN, 0);
+    EXPECT_NE(Text(u"LabelN"), u"線:0　点:0　円弧:0");
+  }
+
   // Runs what may show message boxes, closing each with OK; returns what they showed.
   template <typename F>
   std::vector<SeenBox> ClosingMessageBoxes(F&& f) {
@@ -615,19 +630,7 @@ TEST_F(Win32WindowTest, TheCloseBoxClosesWithoutWriting) {
 
 TEST_F(Win32WindowTest, MarkRunAndOkWriteTheExchangeFileAndTheSettings) {
   Open();
-  SendMessageW(Find(u"CheckBox1"), BM_CLICK, 0, 0);
-  Pump();
-  ASSERT_TRUE(window().GetChecked(Control::CheckBox1));
-  const int x = DrawToPixelX(view(), 50), y = DrawToPixelY(view(), 50);
-  Post(u"PaintBox1", WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
-  Post(u"PaintBox1", WM_LBUTTONUP, 0, Point(x, y));
-  EXPECT_EQ(Capture(Find(u"PaintBox1")).GetPixel(x, y), kMarkColour);
-
-  SendMessageW(Find(u"Button3"), BM_CLICK, 0, 0);
-  Pump();
-  ASSERT_GT(window().form().AddLineN, 0);
-  EXPECT_NE(Text(u"LabelN"), u"線:0　点:0　円弧:0");
-
+  MarkAndRun();
   const ScreenRect bounds = window().GetBounds();
   SendMessageW(Find(u"Button1"), BM_CLICK, 0, 0);
   Pump();
@@ -638,6 +641,34 @@ TEST_F(Win32WindowTest, MarkRunAndOkWriteTheExchangeFileAndTheSettings) {
   const std::string settings = ReadFile("VardoHatch.dat");
   EXPECT_EQ(settings.substr(0, 3), "\xEF\xBB\xBF");
   EXPECT_EQ(settings.substr(3, settings.find("\r\n") - 3), std::to_string(bounds.left));
+}
+
+// A folder where the exchange file's temporary copy goes: OK tells why the file could not be
+// written, in a box with the program's title, and the window stays; once the folder is gone OK
+// writes and closes.
+TEST_F(Win32WindowTest, OkThatCannotWriteSaysWhyAndStaysOpen) {
+  const std::string drawing = ReadFile("JWC_TEMP.TXT");
+  std::filesystem::create_directory(dir_ / "JWC_TEMP.TXT.vardo-tmp");
+  WriteFile("JWC_TEMP.TXT.vardo-tmp/keep", "x");
+  Open();
+  MarkAndRun();
+  const std::vector<SeenBox> seen =
+      ClosingMessageBoxes([&] { SendMessageW(Find(u"Button1"), BM_CLICK, 0, 0); });
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, u"Vardo－塗りハッチ");
+  EXPECT_TRUE(std::any_of(seen[0].texts.begin(), seen[0].texts.end(), [](const auto& text) {
+    return text.starts_with(u"JWC_TEMP.TXT を書き込めませんでした。\n理由：");
+  }));
+  EXPECT_FALSE(window().Closed());
+  EXPECT_EQ(ReadFile("JWC_TEMP.TXT"), drawing);
+  EXPECT_FALSE(Exists("VardoHatch.dat"));
+
+  std::filesystem::remove_all(dir_ / "JWC_TEMP.TXT.vardo-tmp");
+  SendMessageW(Find(u"Button1"), BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_TRUE(window().Closed());
+  EXPECT_EQ(ReadFile("JWC_TEMP.TXT").substr(0, 4), "hd\r\n");
+  EXPECT_TRUE(Exists("VardoHatch.dat"));
 }
 
 }  // namespace
