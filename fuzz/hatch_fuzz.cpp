@@ -17,6 +17,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/temp_folder.h"
 #include "fuzz_support.h"
 #include "platform/headless/headless_window.h"
 
@@ -133,7 +134,7 @@ void Click(HeadlessWindow& w, int width, int height, Bytes& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const vardo::fuzz::TempFolder folder("vardo_hatch_fuzz_");
+  static const vardo::TempFolder folder("vardo_hatch_fuzz_");
   Bytes in(data, size);
   const int width = 16 + in.Next() % 185;
   const int height = 16 + in.Next() % 185;

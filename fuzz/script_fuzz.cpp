@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "cli/script.h"
+#include "common/temp_folder.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -137,7 +138,7 @@ void WriteSettings(const std::filesystem::path& path, Bytes& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const vardo::fuzz::TempFolder folder("vardo_script_fuzz_");
+  static const vardo::TempFolder folder("vardo_script_fuzz_");
   WriteFile(folder.path() / "JWC_TEMP.TXT", kDrawing);
   Bytes in(data, size);
   WriteSettings(folder.path() / "VardoHatch.dat", in);

@@ -23,6 +23,12 @@ class Graphics;
 // The exchange file beside the program: read at start-up, rewritten on OK.
 inline constexpr char16_t kExchangeFileName[] = u"JWC_TEMP.TXT";
 
+// The entity a click found: its kind and index (etp, eno) and the point picked on it.
+struct PickedElement {
+  int etp = 0, eno = 0;
+  double picx = 0, picy = 0;
+};
+
 class TForm1 {
  public:
   explicit TForm1(FormWindow& window);
@@ -63,6 +69,9 @@ class TForm1 {
   void ZoomOut(double x1, double y1, double x2, double y2);
   void CenterAt(double x, double y);
   void DrawRubberBand();
+  // What a click asks of the document before it marks: the entity within five pixels of the
+  // drawing point (x, y), if there is one (GetElement2).
+  std::optional<PickedElement> PickElement(double x, double y) const;
   void FillRegion(int X, int Y);
   void ClearHatch();
 

@@ -339,15 +339,23 @@ void TForm1::PaintBox1MouseUp(const MouseEvent& e) {
   MouseBtnState = 0;
 }
 
+std::optional<PickedElement> TForm1::PickElement(double x, double y) const {
+  if (!JG) return std::nullopt;
+  PickedElement e;
+  if (!GetElement2(*JG, GraAttr, x, y, kMarkPixels / View.ViewScale, e.etp, e.eno, e.picx,
+                   e.picy)) {
+    return std::nullopt;
+  }
+  return e;
+}
+
 void TForm1::ClickAt(double sx, double sy, int X, int Y) {
-  int etp = 0, eno = 0;
-  double picx = 0, picy = 0;
-  const double h = kMarkPixels / View.ViewScale;
-  if (GetElement2(*JG, GraAttr, sx, sy, h, etp, eno, picx, picy)) {
+  if (const std::optional<PickedElement> hit = PickElement(sx, sy)) {
+    const double h = kMarkPixels / View.ViewScale;
     Canvas canvas(window_.PaintBox());
     Graphics g(canvas, View, GraAttr);
     g.GraPen(static_cast<uint32_t>(JG->aCol), 0, 2);
-    g.GraBox(picx - h, picy - h, picx + h, picy + h);
+    g.GraBox(hit->picx - h, hit->picy - h, hit->picx + h, hit->picy + h);
   }
   window_.SetEnabled(Control::Button1, false);
   window_.SetEnabled(Control::Button2, false);

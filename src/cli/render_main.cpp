@@ -1,33 +1,25 @@
-// vardo-render: draws an exchange file as the window's first redraw does and writes it to PNG.
-#include <algorithm>
+// vardo-render: shows an exchange file in the headless shell as the window shows it after
+// start-up and writes the paint box to PNG.
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
-#include "attributes/graphics_attributes.h"
+#include "app/form.h"
+#include "common/file_io.h"
 #include "common/numbers.h"
-#include "common/view_state.h"
-#include "document/model.h"
+#include "common/temp_folder.h"
 #include "document/text_codec.h"
-#include "render/canvas.h"
-#include "render/graphics.h"
-#include "render/picking.h"
+#include "platform/headless/headless_window.h"
 #include "render/png_writer.h"
-#include "render/renderer.h"
-#include "render/surface.h"
 
 namespace {
 
 using namespace vardo;
-
-constexpr int kMaxSide = 16384;
-constexpr uint32_t kFrameColour = 0xFFFF00;
-constexpr uint32_t kOriginColour = 255;
-constexpr int kMarkPixels = 5;  // half size of the origin mark and of the pick square
 
 struct PickPixel {
   int x = 0;
@@ -71,7 +63,8 @@ int ParseArgs(int argc, char** argv, Options& o) {
       if (i + 2 >= argc || !ParseInt(argv[i + 1], o.width) || !ParseInt(argv[i + 2], o.height)) {
         return Fail("--size wants two whole numbers", "");
       }
-      if (o.width < 1 || o.height < 1 || o.width > kMaxSide || o.height > kMaxSide) {
+      if (o.width < 1 || o.height < 1 || o.width > HeadlessWindow::kMaxPaintSize ||
+          o.height > HeadlessWindow::kMaxPaintSize) {
         return Fail("--size wants each side from 1 to 16384 pixels", "");
       }
       i += 2;
@@ -94,46 +87,16 @@ int ParseArgs(int argc, char** argv, Options& o) {
   return 0;
 }
 
-// Fits the drawing extents into a paint box of width x height pixels with a tenth to spare, as
-// the window's "zoom all" does.
-void ZoomAll(const TJGdata& doc, int width, int height, ViewState& v) {
-  RememberView(v);
-  v.ViewWidth = width;
-  v.ViewHeight = height;
-  doc.GetMinMaxZahyo(v);
-  const double dx = std::max(std::fabs(v.ExtXmax - v.ExtXmin), 1e-10);
-  const double dy = std::max(std::fabs(v.ExtYmax - v.ExtYmin), 1e-10);
-  v.ViewScale = std::min(width / dx * 0.9, height / dy * 0.9);
-  const double cx = (v.ExtXmin + v.ExtXmax) / 2;
-  const double cy = (v.ExtYmin + v.ExtYmax) / 2;
-  v.ViewXmin = cx - width / 2.0 / v.ViewScale;
-  v.ViewXmax = cx + width / 2.0 / v.ViewScale;
-  v.ViewYmin = cy - height / 2.0 / v.ViewScale;
-  v.ViewYmax = cy + height / 2.0 / v.ViewScale;
-}
-
-// What the window's redraw draws with the grid off: background, frame, origin mark, drawing.
-void Redraw(const TJGdata& doc, Graphics& g) {
-  const ViewState& v = g.view();
-  g.GraClear(v.ViewWidth, v.ViewHeight);
-  g.GraPen(kFrameColour, 0, 0);
-  g.GraBoxXY(0, 0, v.ViewWidth - 1, v.ViewHeight - 1);
-  g.GraPen(kOriginColour, 0, 2);
-  const double a = kMarkPixels / v.ViewScale;
-  g.GraLine(-a, -a, a, a);
-  g.GraLine(-a, a, a, -a);
-  GLDrawALL(doc, g, StopPoll());
-}
-
-void PrintPick(const TJGdata& doc, const TgraAttribute& attr, const ViewState& v, PickPixel p) {
-  int etp = 0, eno = 0;
-  double picx = 0, picy = 0;
-  if (!GetElement2(doc, attr, PixelToDrawX(v, p.x), PixelToDrawY(v, p.y), kMarkPixels / v.ViewScale,
-                   etp, eno, picx, picy)) {
+// The entity a click at the paint-box pixel would pick.
+void PrintPick(const TForm1& form, PickPixel p) {
+  const std::optional<PickedElement> hit =
+      form.PickElement(PixelToDrawX(form.View, p.x), PixelToDrawY(form.View, p.y));
+  if (!hit) {
     std::printf("miss\n");
     return;
   }
-  std::printf("hit %d %d %s %s\n", etp, eno, FloatStrA(picx).c_str(), FloatStrA(picy).c_str());
+  std::printf("hit %d %d %s %s\n", hit->etp, hit->eno, FloatStrA(hit->picx).c_str(),
+              FloatStrA(hit->picy).c_str());
 }
 
 }  // namespace
@@ -142,25 +105,25 @@ int main(int argc, char** argv) {
   Options o;
   if (const int rc = ParseArgs(argc, argv, o); rc != 0) return rc;
 
-  TgraAttribute attr;
-  SetUpStartAttributes(attr);
-  TJGdata doc;
+  // The form reads the exchange file beside the program: a folder of our own stands in for the
+  // program's, with a copy of the drawing and no settings file (the settings' defaults).
+  const TempFolder folder("vardo-render-");
+  if (folder.path().empty()) return Fail("cannot make a temporary folder", "");
   std::u16string in;
   DecodeUtf8(o.in, in);
-  doc.OpenTempFile(in);
-  doc.S_Init();
+  std::error_code ec;
+  // A file that cannot be copied is an empty drawing, as a missing exchange file is.
+  std::filesystem::copy_file(ToPath(in), folder.path() / "JWC_TEMP.TXT", ec);
 
-  ViewState view;
-  ZoomAll(doc, o.width, o.height, view);
-  Surface surface;
-  if (!surface.Resize(o.width, o.height)) return Fail("not enough memory for the picture", "");
-  if (o.mono) attr.SetPrintMode(true, 0, 0, 0);
-  Canvas canvas(surface);
-  Graphics g(canvas, view, attr);
-  Redraw(doc, g);
-  if (!WritePng(surface, std::filesystem::path(o.out))) return Fail("cannot write ", o.out);
+  HeadlessWindow window((folder.path() / "VardoHatch.exe").u16string(), o.width, o.height);
+  window.Show();
+  if (window.Screen().Width() != o.width || window.Screen().Height() != o.height) {
+    return Fail("not enough memory for the picture", "");
+  }
+  if (o.mono) window.Tick(Control::CheckBox1, true);
+  if (!WritePng(window.Screen(), std::filesystem::path(o.out))) return Fail("cannot write ", o.out);
 
   for (const PickPixel& p : o.picks)
-    PrintPick(doc, attr, view, p);
+    PrintPick(window.form(), p);
   return 0;
 }

@@ -88,6 +88,42 @@ elseif(MODE STREQUAL "unwritable")
   expect("stderr" "${err}" "vardo-render: cannot write ${target}\n")
   file(GLOB left "${WORK}/*")
   expect("files left behind" "${left}" "")
+elseif(MODE STREQUAL "same_as_window")
+  # vardo-render writes what the window shows: the same PNG as a screenshot vardo-script takes
+  # after start-up, in colour and in monochrome, for the fixture, a missing file and a drawing
+  # whose indicated points switch the grid on.
+  file(READ "${drawing}" fixture)
+  file(WRITE "${WORK}/grid.txt" "${fixture}hp1 10 20\nhp2 -30 -25\n")
+  foreach(input "${drawing}" "${WORK}/grid.txt" "${WORK}/missing.txt")
+    foreach(mono "" "mono on\n")
+      set(dir "${WORK}/window")
+      file(REMOVE_RECURSE "${dir}")
+      file(MAKE_DIRECTORY "${dir}")
+      if(EXISTS "${input}")
+        file(COPY_FILE "${input}" "${dir}/JWC_TEMP.TXT")
+      endif()
+      file(WRITE "${WORK}/scenario.txt" "size 200 100\nshow\n${mono}screenshot ${WORK}/window.png\n")
+      execute_process(COMMAND "${SCRIPT}" --dir "${dir}" "${WORK}/scenario.txt"
+                      RESULT_VARIABLE script_rc ERROR_VARIABLE script_err)
+      expect("vardo-script on ${input}" "${script_rc}${script_err}" "0")
+      set(options --size 200 100)
+      if(mono)
+        list(APPEND options --mono)
+      endif()
+      run("${input}" "${WORK}/render.png" ${options})
+      expect("vardo-render on ${input}" "${rc}${err}" "0")
+      file(SHA256 "${WORK}/window.png" window_hash)
+      file(SHA256 "${WORK}/render.png" render_hash)
+      expect("pictures of ${input} [${mono}]" "${render_hash}" "${window_hash}")
+    endforeach()
+  endforeach()
+  # The grid: grey lines every 9 pixels (10 units) through the indicated point (10, 20), at
+  # pixel (109, 32), which has a blue cross.
+  run("${WORK}/grid.txt" "${WORK}/grid.png" --size 200 100)
+  expect_picture("${WORK}/grid.png" "200 100"
+                 "000000 0000FF 00C000 C000C0 C0C000 C0C0C0 FF0000 FFFF00 FFFFFF"
+                 ${origin_mark} 109 32 FF0000 104 32 FF0000 109 27 FF0000 64 40 C0C0C0
+                 30 32 C0C0C0 30 33 FFFFFF)
 elseif(MODE STREQUAL "usage")
   set(out_png "${WORK}/out.png")
   # Expected message, then the arguments separated by "|".

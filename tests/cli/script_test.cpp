@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"jump 1 2", "unknown command \"jump\""},
         BadLine{"Show", "unknown command \"Show\""}, BadLine{"show now", "bad argument to show"},
         BadLine{"size 0 10", "bad argument to size"},
-        BadLine{"size 10 8193", "bad argument to size"}, BadLine{"size 10", "bad argument to size"},
+        BadLine{"size 10 16385", "bad argument to size"}, BadLine{"size 10", "bad argument to size"},
         BadLine{"press up 1 2", "bad argument to press"},
         BadLine{"press left+ 1 2", "bad argument to press"},
         BadLine{"press left 1", "bad argument to press"},

@@ -17,7 +17,7 @@ namespace vardo {
 class HeadlessWindow final : public FormWindow {
  public:
   // The largest paint box the shell lays out, in either direction.
-  static constexpr int kMaxPaintSize = 8192;
+  static constexpr int kMaxPaintSize = 16384;
 
   // program_path names the program file; its folder holds the exchange and settings files.
   // The paint box starts at the given size (clamped to 1 .. kMaxPaintSize).
