@@ -1,19 +1,34 @@
 #!/bin/sh
-# Runs one cross-built Windows program under Wine for CTest and GoogleTest's test discovery.
-# usage: wine-run.sh PROGRAM [ARGS...]
-# The caller's environment names the prefix (WINEPREFIX), the locale (LC_ALL, compiled into
-# LOCPATH when that is set) and the loader (VARDO_WINE).
+# Runs cross-built Windows programs under Wine, for CTest, GoogleTest's test discovery and
+# tools/run.sh, and keeps one wineserver running for a whole test run. A test program that Wine
+# failed under is run once more.
+# usage: wine-run.sh PROGRAM [ARGS...]   runs PROGRAM; its exit status is this script's
+#        wine-run.sh --start-server      prepares the prefix and starts a wineserver that stays
+#        wine-run.sh --stop-server       ends that wineserver and every program of the prefix
+# The caller's environment names the prefix (WINEPREFIX), where a locale the host lacks is
+# compiled (LOCPATH, optional), the loader (VARDO_WINE) and whether the program is a test that
+# may be rerun (VARDO_WINE_RERUN=1).
 set -u
 wine=${VARDO_WINE:-/usr/lib/wine/wine64}
-: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-locale=${LC_ALL:-}
+wineserver=$(dirname "$wine")/wineserver
+: "${WINEPREFIX:?WINEPREFIX must name the Wine prefix}"
+
+# Every session alike: the Japanese locale of the machines the product is for (Wine takes the
+# ANSI code page, 932, from it), a quiet Wine unless the caller asks for messages, neither
+# desktop menu entries nor add-on downloads, and no debugger, so that a program that crashes
+# ends at once instead of waiting in one.
+locale=ja_JP.UTF-8
+export LC_ALL=$locale WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="winemenubuilder.exe,mscoree,mshtml,winedbg.exe=d"
+
+# ---- The prefix --------------------------------------------------------------------------------
+
 locale_missing() {
-  [ -n "${LOCPATH:-}" ] && [ -n "$locale" ] && [ ! -f "$LOCPATH/$locale/LC_CTYPE" ]
+  [ -n "${LOCPATH:-}" ] && [ ! -f "$LOCPATH/$locale/LC_CTYPE" ]
 }
 
-# Wine takes the ANSI code page from the Unix locale, and needs the locale's UTF-8 codeset to
-# map file names; a locale the host lacks is compiled into the build folder, leaving the host's
-# own set alone.
+# Wine needs the locale's UTF-8 codeset to map file names; a locale the host lacks is compiled
+# into LOCPATH, leaving the host's own set alone.
 compile_locale() {
   mkdir -p "$LOCPATH" || return 1
   localedef -i "${locale%%.*}" -f "${locale#*.}" "$LOCPATH/$locale" >/dev/null 2>&1
@@ -24,38 +39,92 @@ compile_locale() {
 }
 
 # A new prefix takes 10-20 s to build and reports that on the terminal; build it quietly on its
-# own so the program's first run neither prints nor times out half-way through it. The server
-# writes the registry only when it ends, so wait for that: then the prefix is complete on disk
-# and the helpers its creation started are gone.
+# own so the first program neither prints nor times out half-way through it. The server writes
+# the registry only when it ends, so wait for that: then the prefix is complete on disk and the
+# helpers its creation started are gone. Settings every session of the prefix needs belong here.
 create_prefix() {
   mkdir -p "$WINEPREFIX" || return 1
   "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&-
-  "$(dirname "$wine")/wineserver" -w 9>&-
+  "$wineserver" -w 9>&-
   [ -f "$WINEPREFIX/system.reg" ]
 }
 
-# Set up once per build folder, under a lock in case the first programs start side by side.
-if locale_missing || [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")" && exec 9>"$WINEPREFIX.lock" && flock 9 || exit 125
-  if locale_missing; then compile_locale || exit 125; fi
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then create_prefix || exit 125; fi
+# Once per prefix, under a lock in case the first programs start side by side.
+prepare() {
+  locale_missing || [ ! -f "$WINEPREFIX/system.reg" ] || return 0
+  mkdir -p "$(dirname "$WINEPREFIX")" && exec 9>"$WINEPREFIX.lock" && flock 9 || return 1
+  if locale_missing; then compile_locale || return 1; fi
+  if [ ! -f "$WINEPREFIX/system.reg" ] && ! create_prefix; then
+    echo "wine-run.sh: cannot create the Wine prefix $WINEPREFIX" >&2
+    return 1
+  fi
   exec 9>&-
-fi
+}
+
+# ---- One wineserver for a whole run ------------------------------------------------------------
+
+# A server ends a few seconds after its last program, and a program that starts while it winds
+# down can lose it half-way ("wine client error"). One server kept from before the first program
+# to after the last avoids that. A server left behind by an earlier run is ended first: waiting
+# for one that stays would never end.
+case ${1:-} in
+  --start-server)
+    prepare || exit 125
+    "$wineserver" -k >/dev/null 2>&1
+    "$wineserver" -w
+    exec "$wineserver" -p </dev/null >/dev/null 2>&1
+    ;;
+  --stop-server)
+    "$wineserver" -k >/dev/null 2>&1
+    exec "$wineserver" -w
+    ;;
+esac
+
+# ---- Running a program -------------------------------------------------------------------------
+
+prepare || exit 125
 
 # Wine's helper processes inherit the program's output and live until the wineserver winds
-# down seconds later, so a caller reading a pipe would wait seconds for every test. The program
-# writes to files instead; only this script holds the caller's pipes.
+# down, so a caller reading a pipe would wait seconds for every program. The program writes to
+# files instead; only this script holds the caller's pipes.
 out=$(mktemp) || exit 125
 err=$(mktemp) || {
   rm -f "$out"
   exit 125
 }
 trap 'rm -f "$out" "$err"' EXIT
-"$wine" "$@" >"$out" 2>"$err" &
-pid=$!
-trap 'kill "$pid" 2>/dev/null' HUP INT TERM
-wait "$pid"
-status=$?
+pid=
+stopped=
+trap 'stopped=1; [ -n "$pid" ] && kill "$pid" 2>/dev/null' HUP INT TERM
+
+run_once() {
+  started=$(date +%s)
+  "$wine" "$@" >"$out" 2>"$err" &
+  pid=$!
+  wait "$pid"
+  status=$?
+  pid=
+  elapsed=$(($(date +%s) - started))
+}
+
+# For the tests (VARDO_WINE_RERUN=1): true when Wine failed rather than the program: its client
+# lost the server, or the program ended within seconds, unsuccessfully and without a word (a
+# GoogleTest program prints its first line at once). A failed assertion never counts, nor a run
+# this script was told to stop.
+wine_failed() {
+  [ "${VARDO_WINE_RERUN:-}" = 1 ] && [ "$status" -ne 0 ] && [ -z "$stopped" ] || return 1
+  ! grep -q '^\[  FAILED  \]' "$out" || return 1
+  reason=$(grep -h -m 1 'wine client error' "$err" "$out" | head -n 1)
+  [ -n "$reason" ] && return 0
+  reason="exit status $status after $elapsed s without any output"
+  [ ! -s "$out" ] && [ ! -s "$err" ] && [ "$elapsed" -le 5 ]
+}
+
+run_once "$@"
+if wine_failed; then
+  echo "wine-run.sh: rerun after a Wine client error ($reason)" >&2
+  run_once "$@"
+fi
 cat "$out"
 cat "$err" >&2
 exit "$status"

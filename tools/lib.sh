@@ -1,4 +1,5 @@
-# Shared by the tools/ scripts: installing missing Debian packages, locating the checkout.
+# Shared by the tools/ scripts: installing missing Debian packages, locating the checkout, the
+# number of build jobs, running Windows programs under Wine.
 # shellcheck shell=bash
 
 VARDO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -20,6 +21,37 @@ ensure_packages() {
     "${missing[@]}" >/dev/null
 }
 
-# The native build: compilers, CMake, GoogleTest, Google Benchmark, libpng, iconv's CP932.
-VARDO_NATIVE_PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev
-  libbenchmark-dev libpng-dev libc6-dev clang libclang-rt-14-dev)
+# build_jobs: the number of build and test jobs: VARDO_JOBS, else CMake's own
+# CMAKE_BUILD_PARALLEL_LEVEL, else one per core.
+build_jobs() {
+  local jobs=${VARDO_JOBS:-${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}}
+  if [[ ! $jobs =~ ^[1-9][0-9]*$ ]]; then
+    echo "$(basename "$0"): the number of jobs must be a whole number above 0, not '$jobs'" >&2
+    return 1
+  fi
+  echo "$jobs"
+}
+
+# The native build (presets dev and fuzz): compilers, CMake, GoogleTest, libpng, iconv's CP932
+# (in libc6), clang with libFuzzer.
+VARDO_NATIVE_PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libpng-dev
+  libc6-dev clang libclang-rt-14-dev)
+
+# The benchmarks (preset release): Google Benchmark and the peers they are measured against,
+# OpenCV, GEOS and cairo.
+VARDO_BENCH_PACKAGES=(libbenchmark-dev libopencv-dev libgeos-dev libcairo2-dev)
+
+# The Windows build (preset win) and its tests under Wine: the cross compiler, GoogleTest's
+# sources, Wine, a virtual display (xvfb-run needs xauth) and the locale sources localedef reads.
+VARDO_WIN_PACKAGES=(cmake googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales)
+
+# The Wine loader the Windows build runs its programs with (cmake/mingw-w64.cmake); the
+# environment may name another.
+VARDO_WINE=${VARDO_WINE:-/usr/lib/wine/wine64}
+
+# wine_run PREFIX ARGS...: cmake/wine-run.sh ARGS in the Wine prefix PREFIX, a locale the host
+# lacks compiled where the Windows build compiles it.
+wine_run() {
+  WINEPREFIX=$1 LOCPATH="$VARDO_ROOT/build/win/locale" VARDO_WINE=$VARDO_WINE \
+    /bin/sh "$VARDO_ROOT/cmake/wine-run.sh" "${@:2}"
+}

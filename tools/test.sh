@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 cd "$VARDO_ROOT"
 
 ensure_packages "${VARDO_NATIVE_PACKAGES[@]}"
-jobs=$(nproc)
+jobs=$(build_jobs)
 
 echo "== native build (dev: ASan, UBSan, warnings as errors)"
 cmake --preset dev >/dev/null
