@@ -2,7 +2,9 @@
 // circles, arcs, solids, points, marks, texts; layer-group scales that may be 0, negative, tiny
 // or huge; with or without "bz"), a small paint box, marking clicks, spacing and angle texts
 // (extreme and invalid ones among them) and cross hatch on or off; the real controller in the
-// headless shell then runs the hatch, maybe twice, maybe removes it, and ends with OK.
+// headless shell then runs the hatch, maybe twice, maybe removes it, and ends with OK. After
+// every step the hatch must be the tail of the tables and, after a run, the counter line must
+// show what the document holds.
 //
 // Input layout: W, H, flags, the Esc poll count, four text choices, the scales of layer groups
 // 0..3, the number of clicks and two bytes per click and two more for a second run, then entities
@@ -17,6 +19,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "common/numbers.h"
 #include "common/temp_folder.h"
 #include "fuzz_support.h"
 #include "platform/headless/headless_window.h"
@@ -26,6 +29,7 @@ namespace {
 using namespace vardo;
 
 constexpr int kMaxEntities = 48;
+constexpr char16_t kAborted[] = u"中断しました：ハッチを行う箇所をクリックして下さい。";
 constexpr int kMaxClicks = 4;
 
 // Spacing and angle texts.
@@ -124,6 +128,15 @@ void CheckTail(const TForm1& form, int host_entities, int host_lines) {
   }
 }
 
+// A run that Esc did not abort leaves the counter line showing the lines the document holds,
+// also when a family was refused after another was laid.
+void CheckCounters(HeadlessWindow& w, const TForm1& form) {
+  if (!form.JG || w.GetText(Control::LabelM) == kAborted) return;
+  if (w.GetText(Control::LabelN) != u"線:" + IntStr(form.AddLineN) + u"　点:0　円弧:0") {
+    std::abort();
+  }
+}
+
 void Click(HeadlessWindow& w, int width, int height, Bytes& in) {
   const int x = in.Next() % (width + 8) - 4;
   const int y = in.Next() % (height + 8) - 4;
@@ -176,10 +189,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   w.HoldEscapeAfterPolls(-1);
   w.SetEscapeDown(false);
   CheckTail(form, host_entities, host_lines);
+  CheckCounters(w, form);
   if (flags & kSecondRun) {
     Click(w, width, height, click_bytes);
     w.Click(Control::Button3);
     CheckTail(form, host_entities, host_lines);
+    CheckCounters(w, form);
   }
   if (flags & kDelete) {
     w.Key(KeyCode::Delete, false);

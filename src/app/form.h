@@ -131,9 +131,9 @@ class TForm1 {
   void SetStatus(std::u16string_view text);
   void ShowStatusNow(std::u16string_view text);
   void AbortRun();
-  // One family of hatch lines with the spacing and angle of the main or the cross controls;
-  // false when the engine refused to lay it.
-  bool HatchFamily(bool cross, const HatchServices& services);
+  void RefuseRun(HatchPassOutcome outcome);
+  // One family of hatch lines with the spacing and angle of the main or the cross controls.
+  HatchPassOutcome HatchFamily(bool cross, const HatchServices& services);
   void SetUpTextCodes();
   StopPoll EscPoll();
   bool Ready() const { return JG && FirstDrawFlag; }

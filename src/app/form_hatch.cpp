@@ -80,9 +80,13 @@ void TForm1::Button3Click() {
   ShowStatusNow(u"エッジ処理中です");
   ProcessEdges(PLN);
   ShowStatusNow(u"ハッチ処理中です（[Esc]:中断）");
-  if (!HatchFamily(false, services) || window_.EscapeHeld()) return AbortRun();
-  if (window_.GetChecked(Control::CheckBox2)) {
-    if (!HatchFamily(true, services) || window_.EscapeHeld()) return AbortRun();
+  for (const bool cross : {false, true}) {
+    if (cross && !window_.GetChecked(Control::CheckBox2)) break;
+    const HatchPassOutcome outcome = HatchFamily(cross, services);
+    if (outcome == HatchPassOutcome::TooDense || outcome == HatchPassOutcome::Unusable) {
+      return RefuseRun(outcome);
+    }
+    if (window_.EscapeHeld()) return AbortRun();
   }
   Redraw();
   ShowCounters();
@@ -95,7 +99,20 @@ void TForm1::AbortRun() {
   window_.SetEnabled(Control::Button3, true);
 }
 
-bool TForm1::HatchFamily(bool cross, const HatchServices& services) {
+// A family the engine refuses to lay ends the run with a beep. The lines of the families before
+// it stay, so the picture and the counters show what the document now holds, and the status
+// line says why when the spacing was the reason.
+void TForm1::RefuseRun(HatchPassOutcome outcome) {
+  window_.Beep();
+  Redraw();
+  ShowCounters();
+  ShowStatusNow(outcome == HatchPassOutcome::TooDense
+                    ? u"ハッチ線が多すぎるため中断しました：間隔を広げて下さい。"
+                    : u"中断しました：ハッチを行う箇所をクリックして下さい。");
+  window_.SetEnabled(Control::Button3, true);
+}
+
+HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services) {
   const Control spacing_edit = cross ? Control::Edit2 : Control::Edit1;
   const Control angle_edit = cross ? Control::ComboBox5 : Control::ComboBox4;
   double q = ValFloat(window_.GetText(spacing_edit));
@@ -113,16 +130,8 @@ bool TForm1::HatchFamily(bool cross, const HatchServices& services) {
     // Only lines that made it into the table count: ClearHatch removes exactly that many.
     if (JG->EntLineN() > before) ++AddLineN;
   };
-  const HatchPassOutcome outcome =
-      HatchPass(View, PLN, {HatX, HatY, q, a, PaintWidth(), PaintHeight()}, add_line, services)
-          .outcome;
-  // A family the engine refuses to lay (far more lines than the view can show) ends the run
-  // like a stop does.
-  if (outcome == HatchPassOutcome::TooDense || outcome == HatchPassOutcome::Unusable) {
-    window_.Beep();
-    return false;
-  }
-  return true;
+  return HatchPass(View, PLN, {HatX, HatY, q, a, PaintWidth(), PaintHeight()}, add_line, services)
+      .outcome;
 }
 
 }  // namespace vardo

@@ -8,7 +8,7 @@
 //   TraceEdges(screen, PLN, services);       then poll Esc: held -> abort
 //   ProcessEdges(PLN);
 //   HatchPass(view, PLN, {HatX, HatY, q, a, W, H}, add_line, services);
-//                                            Stopped -> abort; TooDense/Unusable -> status text
+//                                            Stopped -> abort; TooDense/Unusable -> refused
 //   (cross hatch: a second HatchPass with the second spacing and angle)
 //
 // FillRegion calls MarkRegion(canvas, X, Y) after its monochrome check and then sets HatX, HatY.
@@ -125,10 +125,24 @@ class HatchContours {
   HatchContours(const ViewState& view, const PolyLines& PLN);
 
   // Sorts the segments into bands across lines of angle a laid spacing q apart with probes of
-  // length len at most. Without finite coordinates there is no index and every line tests
-  // every segment.
+  // length len at most. Without segments or finite coordinates there is no index and every
+  // line tests every segment.
   void IndexAcross(double a, double len, double q);
   bool Indexed() const { return indexed_; }
+
+  size_t SegmentCount() const { return segments_.size(); }
+
+  // With the index, positions across the hatch direction, along its unit normal (-sin a,
+  // cos a): where the segments' reach starts and ends (lines outside cross none of them), and
+  // the sum of each segment's own reach.
+  double Start() const { return t0_; }
+  double End() const { return t1_; }
+  double Spans() const { return spans_; }
+
+  // Where the probe's line lies across the hatch direction: -1 before every segment's reach, 1
+  // beyond every one, where it crosses none; 0 within the extent, or when the index does not
+  // serve the probe.
+  int Beside(const HatchProbe& probe) const;
 
   // Appends the probe's crossings with the segments in contour order, a crossing at a vertex
   // (not a contour's first point) removed again when the line passes through the vertex rather
@@ -139,6 +153,7 @@ class HatchContours {
 
  private:
   size_t BandOf(double t) const;
+  bool IndexServes(const HatchProbe& probe, double t) const;
   void TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out) const;
 
   std::vector<HatchPoint> points_;  // every contour's points, one contour after another
@@ -150,6 +165,7 @@ class HatchContours {
   double index_a_ = 0, index_len_ = 0;
   double nx_ = 0, ny_ = 0;            // unit normal of the hatch direction
   double t0_ = 0, band_ = 1;          // position of the first band and the band width
+  double t1_ = 0, spans_ = 0;         // end of the last segment's reach; sum of the reaches
   std::vector<double> lo_, hi_;       // each segment's reach across the hatch direction
   std::vector<uint32_t> band_start_;  // CSR: band b holds band_segments_[start[b] .. start[b+1])
   std::vector<uint32_t> band_segments_;
@@ -175,8 +191,10 @@ struct HatchPassInput {
 enum class HatchPassOutcome {
   Done,
   Stopped,   // Esc: beeped; the lines so far were handed over
-  TooDense,  // more than kMaxHatchLines lines would cross the view; nothing was handed over
-  Unusable,  // spacing not > 0, angle not finite, or no usable view; nothing was handed over
+  TooDense,  // more lines or crossings than kMaxHatchLines, kMaxHatchCrossings; nothing was
+             // handed over
+  Unusable,  // spacing not > 0, angle not finite, or no usable view or contours; nothing was
+             // handed over
 };
 
 struct HatchPassResult {
@@ -184,11 +202,16 @@ struct HatchPassResult {
   int lines = 0;  // pieces handed to add_line
 };
 
-// The most lines one family may lay across the view (judged from the view's diagonal and q).
-inline constexpr int kMaxHatchLines = 100000;
+// Bounds against a family that would not finish, judged on the contours before anything is
+// laid: the lines across their extent, and the crossings those lines could find (each segment
+// is crossed by at most one line per spacing of its reach).
+inline constexpr double kMaxHatchLines = 1e6;
+inline constexpr double kMaxHatchCrossings = 4e6;
 
 // One family: the line through the pass-through pixel, then lines q apart on either side until
-// one misses the view. Esc is polled after every line.
+// one misses the view. Lines outside the contours' extent cannot cross them and are not laid:
+// the walk ends where the contours lie behind it, and the lines before them are only tested
+// against the view. Esc is polled after every line laid.
 HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const HatchPassInput& in,
                           const AddLineFn& add_line, const HatchServices& services);
 

@@ -32,6 +32,11 @@ constexpr size_t kSmallSort = 32;
 
 constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
 
+// Lines walked before the contours are only tested against the view; beyond this many on one
+// side (a pass-through point far from the contours at a fine spacing) the walk jumps to just
+// before them.
+constexpr long kMaxWalkToContours = 1 << 20;
+
 bool StopHeld(const HatchServices& s) {
   return s.stop && s.stop();
 }
@@ -194,6 +199,12 @@ bool UsableView(const ViewState& v) {
   return std::isfinite(std::hypot(v.ViewWidth, v.ViewHeight) / v.ViewScale);
 }
 
+bool TooDense(const HatchContours& contours, double q) {
+  const double lines = (contours.End() - contours.Start()) / q;
+  const double crossings = contours.Spans() / q + static_cast<double>(contours.SegmentCount());
+  return !(lines <= kMaxHatchLines) || !(crossings <= kMaxHatchCrossings);
+}
+
 }  // namespace
 
 HatchProbe MakeHatchProbe(double x, double y, double len, double a) {
@@ -222,6 +233,7 @@ HatchContours::HatchContours(const ViewState& view, const PolyLines& PLN) {
 
 void HatchContours::IndexAcross(double a, double len, double q) {
   indexed_ = false;
+  t0_ = t1_ = spans_ = 0;
   lo_.clear();
   hi_.clear();
   band_start_.clear();
@@ -262,6 +274,8 @@ void HatchContours::IndexAcross(double a, double len, double q) {
   }
   const size_t nb = static_cast<size_t>(bands);
   t0_ = t0;
+  t1_ = t1;
+  spans_ = spans;
   band_ = range > 0 ? range / static_cast<double>(nb) : 1;
   band_start_.assign(nb + 1, 0);
   for (size_t s = 0; s < count; ++s) {
@@ -305,13 +319,23 @@ void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe,
   if (Crosses(probe, before.x, before.y, e.x, e.y)) out.pop_back();
 }
 
+bool HatchContours::IndexServes(const HatchProbe& probe, double t) const {
+  return indexed_ && probe.a == index_a_ && probe.len <= index_len_ && std::isfinite(t) &&
+         CrossingReach(magnitude_, ProbeMagnitude(probe), probe.len, probe.a) <=
+             CrossingReach(magnitude_, magnitude_ + 2 * index_len_ + 2, index_len_, index_a_);
+}
+
+// The same judgement Crossings makes before it looks at a band.
+int HatchContours::Beside(const HatchProbe& probe) const {
+  const double t = nx_ * probe.x + ny_ * probe.y;
+  if (!IndexServes(probe, t)) return 0;
+  if (t < t0_) return -1;
+  return t > t1_ ? 1 : 0;
+}
+
 size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out) const {
   const double t = nx_ * probe.x + ny_ * probe.y;
-  const bool use_index =
-      indexed_ && probe.a == index_a_ && probe.len <= index_len_ && std::isfinite(t) &&
-      CrossingReach(magnitude_, ProbeMagnitude(probe), probe.len, probe.a) <=
-          CrossingReach(magnitude_, magnitude_ + 2 * index_len_ + 2, index_len_, index_a_);
-  if (!use_index) {
+  if (!IndexServes(probe, t)) {
     for (size_t s = 0; s < segments_.size(); ++s)
       TestSegment(static_cast<uint32_t>(s), probe, out);
     return segments_.size();
@@ -350,45 +374,71 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
     result.outcome = HatchPassOutcome::Unusable;
     return result;
   }
-  const double diagonal = std::hypot(view.ViewWidth, view.ViewHeight) / view.ViewScale;
-  if (!(diagonal / in.q <= kMaxHatchLines)) {
-    result.outcome = HatchPassOutcome::TooDense;
-    return result;
-  }
   const double a = UsableAngle(in.a);
   const Trig trig(a);
   const double len = static_cast<double>(in.W) * in.W + static_cast<double>(in.H) * in.H;
   HatchContours contours(view, PLN);
   contours.IndexAcross(a, len, in.q);
+  // Segments whose coordinates overflow cannot be indexed, nor cut sensibly.
+  if (contours.SegmentCount() > 0 && !contours.Indexed()) {
+    result.outcome = HatchPassOutcome::Unusable;
+    return result;
+  }
+  if (contours.Indexed() && TooDense(contours, in.q)) {
+    result.outcome = HatchPassOutcome::TooDense;
+    return result;
+  }
   const ViewEdges edges = EdgesOf(view);
   LineWork work;
-  auto line = [&](double x, double y) {
-    return CutLine(edges, contours, ProbeWith(x, y, len, a, trig), trig, add_line, work,
-                   result.lines);
+  auto line = [&](const HatchProbe& probe) {
+    return CutLine(edges, contours, probe, trig, add_line, work, result.lines);
+  };
+  auto stopped = [&] {
+    if (!StopHeld(services)) return false;
+    Beep(services);
+    result.outcome = HatchPassOutcome::Stopped;
+    return true;
   };
 
   const double x0 = PixelToDrawX(view, in.HatX), y0 = PixelToDrawY(view, in.HatY);
-  line(x0, y0);
-  if (StopHeld(services)) {
-    Beep(services);
-    result.outcome = HatchPassOutcome::Stopped;
-    return result;
-  }
+  line(ProbeWith(x0, y0, len, a, trig));
+  if (stopped()) return result;
+  // Without contours no further line can cross anything.
+  if (contours.SegmentCount() == 0) return result;
   for (const double side : {kPi / 2, -kPi / 2}) {
     const double dx = in.q * std::cos(a + side), dy = in.q * std::sin(a + side);
+    // The normal the contours are indexed across is (-sin a, cos a): this side walks with it
+    // or against it.
+    const int ahead = side > 0 ? 1 : -1;
     double x = x0, y = y0;
-    // No more lines than can cross the view, and none once a step no longer moves the line.
-    for (int step = 0; step <= kMaxHatchLines + 2; ++step) {
+    long before = 0, laid = 0;
+    while (laid <= kMaxHatchLines + 2) {
       const double nx = x + dx, ny = y + dy;
       if (!std::isfinite(nx) || !std::isfinite(ny) || (nx == x && ny == y)) break;
       x = nx;
       y = ny;
-      const int r = line(x, y);
-      if (StopHeld(services)) {
-        Beep(services);
-        result.outcome = HatchPassOutcome::Stopped;
-        return result;
+      const HatchProbe probe = ProbeWith(x, y, len, a, trig);
+      const int beside = contours.Beside(probe);
+      if (beside == ahead) break;  // every contour lies behind
+      if (beside == -ahead) {
+        // Nothing to cut yet; a line that misses the view still ends the walk.
+        if (!SeesView(probe, edges)) break;
+        if (++before == kMaxWalkToContours) {
+          // Straight to the last line before the contours; the lines jumped over are all
+          // before them.
+          const double t = -trig.sin_a * x + trig.cos_a * y;
+          const double gap = ahead > 0 ? contours.Start() - t : t - contours.End();
+          const double steps = std::floor(gap / in.q) - 1;
+          if (steps > 0) {
+            x += steps * dx;
+            y += steps * dy;
+          }
+        }
+        continue;
       }
+      ++laid;
+      const int r = line(probe);
+      if (stopped()) return result;
       if (r == -1) break;
     }
   }

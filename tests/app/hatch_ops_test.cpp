@@ -2,6 +2,7 @@
 // the abort path, the units of the added lines, and removing them again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ constexpr char16_t kMonoHint[] =
     u"□モノクロ化　にチェックを入れてから　ハッチを行う箇所をクリックして下さい。";
 constexpr char16_t kDone[] = u"完了しました：ハッチを行う箇所をクリックして下さい。";
 constexpr char16_t kAborted[] = u"中断しました：ハッチを行う箇所をクリックして下さい。";
+constexpr char16_t kTooDense[] = u"ハッチ線が多すぎるため中断しました：間隔を広げて下さい。";
 
 class HatchOpsTest : public FormTest {
  protected:
@@ -151,15 +153,78 @@ TEST_F(HatchOpsTest, EscHeldAbortsTheRunAndKeepsTheCounters) {
   EXPECT_EQ(form().AddLineN, 0);
 }
 
-TEST_F(HatchOpsTest, ASpacingTooFineForTheViewEndsTheRunWithoutLines) {
+// A spacing far finer than the square can hold ends the run before any line, with the reason.
+TEST_F(HatchOpsTest, ASpacingTooFineForTheRegionIsRefusedWithoutLines) {
   HeadlessWindow& w = Open();
   MarkSquare();
-  w.Type(Control::Edit1, u"0.0001");
+  w.Type(Control::Edit1, u"0.00001");
   w.Click(Control::Button3);
-  EXPECT_EQ(w.GetText(Control::LabelM), kAborted);
+  EXPECT_EQ(w.GetText(Control::LabelM), kTooDense);
   EXPECT_EQ(w.Beeps(), 1);
   EXPECT_EQ(form().AddLineN, 0);
+  EXPECT_EQ(form().JG->EntLineN(), 4);
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:0　点:0　円弧:0");
   EXPECT_TRUE(w.Enabled(Control::Button3));
+}
+
+// The lines of the main family stay when the cross family is refused; the counters and the
+// picture show them.
+TEST_F(HatchOpsTest, ARefusedCrossFamilyLeavesTheMainFamilyCounted) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"10");
+  w.Tick(Control::CheckBox2, true);
+  w.Type(Control::Edit2, u"0.00001");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  const int main = LinesAcross(y0, 10);
+  EXPECT_EQ(w.GetText(Control::LabelM), kTooDense);
+  EXPECT_EQ(w.Beeps(), 1);
+  EXPECT_EQ(form().AddLineN, main);
+  EXPECT_EQ(form().JG->EntLineN(), 4 + main);
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:" + IntStr(main) + u"　点:0　円弧:0");
+  EXPECT_TRUE(w.Enabled(Control::Button3));
+  // Redrawn: the marks are gone and the lines are on the screen.
+  EXPECT_EQ(CountColour(kBlue), 0);
+  const int row = DrawToPixelY(view(), Added()[0].y1);
+  EXPECT_EQ(w.Screen().GetPixel(DrawToPixelX(view(), 50), row), 0u);
+  // Delete removes them like the lines of any run.
+  w.Key(KeyCode::Delete, false);
+  EXPECT_EQ(form().JG->EntLineN(), 4);
+}
+
+// A fine spacing over a small region lays every line across it, however many the whole view
+// would hold: 0.0015 over the square's 99.3 units.
+TEST_F(HatchOpsTest, AFineSpacingLaysEveryLineAcrossTheRegion) {
+  HeadlessWindow& w = Open();
+  MarkSquare();
+  w.Type(Control::Edit1, u"0.0015");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  EXPECT_EQ(w.GetText(Control::LabelM), kDone);
+  // The outline the run traced: its lowest and highest rows in drawing units.
+  double bottom = 1e300, top = -1e300;
+  for (const TPolyLineField& c : form().PLN) {
+    for (const TPolyField& p : c.p) {
+      bottom = std::min(bottom, PixelToDrawY(view(), p.y));
+      top = std::max(top, PixelToDrawY(view(), p.y));
+    }
+  }
+  std::vector<double> ys;
+  for (const TEntLine& l : Added())
+    ys.push_back(l.y1);
+  std::sort(ys.begin(), ys.end());
+  ASSERT_GT(ys.size(), 66000u);
+  EXPECT_EQ(form().AddLineN, static_cast<int>(ys.size()));
+  EXPECT_EQ(w.GetText(Control::LabelN), u"線:" + IntStr(form().AddLineN) + u"　点:0　円弧:0");
+  // From the outline's bottom to its top, one line every spacing, through the click.
+  EXPECT_GT(ys.front(), bottom);
+  EXPECT_LT(ys.front() - 0.0015, bottom);
+  EXPECT_LT(ys.back(), top);
+  EXPECT_GT(ys.back() + 0.0015, top);
+  for (size_t i = 1; i < ys.size(); ++i)
+    ASSERT_NEAR(ys[i] - ys[i - 1], 0.0015, 1e-9) << i;
+  EXPECT_NEAR(std::remainder(ys.front() - y0, 0.0015), 0, 1e-9);
 }
 
 TEST_F(HatchOpsTest, AViewChangeAfterMarkingLeavesNothingToHatch) {

@@ -68,6 +68,25 @@ Surface SquareScreen() {
   return s;
 }
 
+// Chains of axis-parallel and diagonal runs, some closed, so that lines through their vertices
+// both pass through and touch them.
+PolyLines RandomContours(std::mt19937& rng, int count) {
+  std::uniform_int_distribution<int> coord(0, 199), run(1, 12), dir(0, 7), len(2, 12);
+  const int dx[] = {1, 1, 0, -1, -1, -1, 0, 1}, dy[] = {0, 1, 1, 1, 0, -1, -1, -1};
+  PolyLines PLN;
+  for (int i = 0; i < count; ++i) {
+    TPolyLineField c;
+    c.p.push_back({coord(rng), coord(rng)});
+    for (int k = len(rng); k > 0; --k) {
+      const int d = dir(rng), r = run(rng);
+      c.p.push_back({c.p.back().x + dx[d] * r, c.p.back().y + dy[d] * r});
+    }
+    if (i % 2 == 0) c.p.push_back(c.p.front());
+    PLN.push_back(c);
+  }
+  return PLN;
+}
+
 TEST(HatchPass, SquareAtAngleZeroGivesHorizontalLinesFromOutlineToOutline) {
   Surface s = SquareScreen();
   const PolyLines PLN = Outline(s, 100, 95);
@@ -109,7 +128,7 @@ TEST(HatchPass, SquareAtAngleNinetyGivesVerticalLinesBottomToTop) {
   EXPECT_EQ(columns, (std::vector<int>{95, 85, 75, 65, 55, 105, 115, 125, 135, 145}));
 }
 
-TEST(HatchPass, WithoutContoursWalksAcrossTheViewAndAddsNothing) {
+TEST(HatchPass, WithoutContoursOnlyTheClicksLineIsLookedAt) {
   ScriptedWindow win;
   Collector out;
   const HatchPassResult r =
@@ -117,9 +136,63 @@ TEST(HatchPass, WithoutContoursWalksAcrossTheViewAndAddsNothing) {
                 out.Sink(), win.Services());
   EXPECT_EQ(r.outcome, HatchPassOutcome::Done);
   EXPECT_TRUE(out.pieces.empty());
-  // One poll per line: the click's row, 9 rows above and the first outside, 10 below and the
-  // first outside.
-  EXPECT_EQ(win.polls, 22);
+  EXPECT_EQ(win.polls, 1);
+}
+
+// Every line across the view, walked as the pass walks: the line through the click, then q apart
+// by repeated addition on either side until one misses the view.
+std::vector<Piece> EveryLineAcrossTheView(const ViewState& view, const PolyLines& PLN,
+                                          const HatchPassInput& in) {
+  Collector out;
+  HatchContours contours(view, PLN);
+  const double len = static_cast<double>(in.W) * in.W + static_cast<double>(in.H) * in.H;
+  const double x0 = PixelToDrawX(view, in.HatX), y0 = PixelToDrawY(view, in.HatY);
+  HatchLine(view, contours, x0, y0, len, in.a, out.Sink());
+  for (const double side : {kPi / 2, -kPi / 2}) {
+    const double dx = in.q * std::cos(in.a + side), dy = in.q * std::sin(in.a + side);
+    double x = x0, y = y0;
+    do {
+      x += dx;
+      y += dy;
+    } while (HatchLine(view, contours, x, y, len, in.a, out.Sink()) != -1);
+  }
+  return out.pieces;
+}
+
+TEST(HatchPass, LaysExactlyThePiecesOfEveryLineAcrossTheView) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> pixel(0, 199);
+  std::uniform_real_distribution<double> angle(-kPi, kPi), spacing(0.7, 9);
+  for (int round = 0; round < 24; ++round) {
+    const ViewState view = View(200, 200, -31.25, 170, round % 3 == 0 ? 0.8 : 1.7);
+    // A few regions at one end of the view, the click anywhere, often far from them.
+    PolyLines PLN = RandomContours(rng, 6);
+    for (TPolyLineField& c : PLN) {
+      for (TPolyField& p : c.p)
+        p.x = p.x / 4 + (round % 2 == 0 ? 0 : 150);
+    }
+    // Now and then the click lies outside the view, as after the window shrank: lines near it
+    // miss the view and end the walk before the regions.
+    const int outside = round % 5 == 4 ? 200 + pixel(rng) : 0;
+    const HatchPassInput in{.HatX = pixel(rng),
+                            .HatY = pixel(rng) + outside,
+                            .q = spacing(rng),
+                            .a = round % 4 == 0 ? 0 : angle(rng),
+                            .W = 200,
+                            .H = 200};
+    const std::vector<Piece> expected = EveryLineAcrossTheView(view, PLN, in);
+    Collector out;
+    const HatchPassResult r = HatchPass(view, PLN, in, out.Sink(), {});
+    EXPECT_EQ(r.outcome, HatchPassOutcome::Done);
+    ASSERT_EQ(out.pieces.size(), expected.size()) << "round " << round;
+    EXPECT_EQ(r.lines, static_cast<int>(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i) {
+      const Piece& p = out.pieces[i];
+      const Piece& e = expected[i];
+      ASSERT_TRUE(p.x1 == e.x1 && p.y1 == e.y1 && p.x2 == e.x2 && p.y2 == e.y2)
+          << "round " << round << ", piece " << i;
+    }
+  }
 }
 
 TEST(HatchPass, EscAfterALineBeepsAndKeepsTheLinesSoFar) {
@@ -255,25 +328,6 @@ TEST(SortCrossings, MatchesTheSelectionSortWithTiesAndNaN) {
 // ---- The segment index
 // ---------------------------------------------------------------------------
 
-// Chains of axis-parallel and diagonal runs, some closed, so that lines through their vertices
-// both pass through and touch them.
-PolyLines RandomContours(std::mt19937& rng, int count) {
-  std::uniform_int_distribution<int> coord(0, 199), run(1, 12), dir(0, 7), len(2, 12);
-  const int dx[] = {1, 1, 0, -1, -1, -1, 0, 1}, dy[] = {0, 1, 1, 1, 0, -1, -1, -1};
-  PolyLines PLN;
-  for (int i = 0; i < count; ++i) {
-    TPolyLineField c;
-    c.p.push_back({coord(rng), coord(rng)});
-    for (int k = len(rng); k > 0; --k) {
-      const int d = dir(rng), r = run(rng);
-      c.p.push_back({c.p.back().x + dx[d] * r, c.p.back().y + dy[d] * r});
-    }
-    if (i % 2 == 0) c.p.push_back(c.p.front());
-    PLN.push_back(c);
-  }
-  return PLN;
-}
-
 TEST(HatchContours, IndexFindsTheSameCrossingsAsTestingEverySegment) {
   std::mt19937 rng(5);
   const double angles[] = {0, kPi / 2, kPi / 4, -kPi / 4, kPi, 3 * kPi / 2, 0.3, 2.1, -1.234};
@@ -365,12 +419,13 @@ TEST_P(HatchPassBounds, FinishesAndReports) {
   }
 }
 
-const double kDiagonal = std::hypot(200.0, 200.0);
+// The square's outline runs through rows 50 and 149: 99 units across.
+constexpr double kSquareExtent = 99;
 
 INSTANTIATE_TEST_SUITE_P(
     Hostile, HatchPassBounds,
     ::testing::Values(BoundCase{"TinySpacing", 1e-300, 0, HatchPassOutcome::TooDense},
-                      BoundCase{"JustTooDense", kDiagonal / kMaxHatchLines * 0.999, 0,
+                      BoundCase{"JustTooDense", kSquareExtent / kMaxHatchLines * 0.999, 0,
                                 HatchPassOutcome::TooDense},
                       BoundCase{"HugeSpacing", 1e300, 0, HatchPassOutcome::Done},
                       BoundCase{"InfiniteSpacing", kInf, 0, HatchPassOutcome::Done},
@@ -404,18 +459,52 @@ TEST(HatchPass, HugeAngleStillHatchesTheRegion) {
 }
 
 TEST(HatchPass, JustBelowTheLimitIsLaid) {
+  Surface s = SquareScreen();
+  const PolyLines PLN = Outline(s, 100, 95);
   ScriptedWindow win;
-  const HatchPassResult r = HatchPass(View(200, 200), {},
+  const HatchPassResult r = HatchPass(View(200, 200), PLN,
                                       {.HatX = 100,
                                        .HatY = 95,
-                                       .q = kDiagonal / kMaxHatchLines * 1.001,
-                                       .a = 0.7,
+                                       .q = kSquareExtent / kMaxHatchLines * 1.001,
+                                       .a = 0,
                                        .W = 200,
                                        .H = 200},
                                       {}, win.Services());
   EXPECT_EQ(r.outcome, HatchPassOutcome::Done);
-  EXPECT_GT(win.polls, 50000);
-  EXPECT_LE(win.polls, kMaxHatchLines + 3);
+  EXPECT_GT(r.lines, 0.998 * kMaxHatchLines);
+  EXPECT_LE(r.lines, kMaxHatchLines);
+  // One poll per line laid; the lines along the outline's top and bottom may cut nothing.
+  EXPECT_NEAR(win.polls, r.lines, 4);
+}
+
+// A line 1e-6 off the horizontal across a horizontal chain 170 units above the click: the chain
+// lies across a width of only 1.8e-4, which a spacing of 1e-9 fills with 180,000 lines, but
+// walking to it one spacing at a time would take 1.7e11 steps.
+TEST(HatchPass, AFineSpacingFarFromTheRegionsReachesThemAndEnds) {
+  const PolyLines PLN{{{{10, 20}, {190, 20}}}};
+  ScriptedWindow win;
+  const HatchPassResult r = HatchPass(
+      View(200, 200), PLN, {.HatX = 100, .HatY = 190, .q = 1e-9, .a = 1e-6, .W = 200, .H = 200}, {},
+      win.Services());
+  EXPECT_EQ(r.outcome, HatchPassOutcome::Done);
+  EXPECT_GT(win.polls, 170000);
+  EXPECT_LT(win.polls, 190000);
+}
+
+// The lines fit the bound, but three regions side by side give each line six crossings.
+TEST(HatchPass, TooManyCrossingsAreRefused) {
+  PolyLines PLN;
+  for (int left : {10, 70, 130}) {
+    PLN.push_back({{{left, 50}, {left, 149}, {left + 50, 149}, {left + 50, 50}, {left, 50}}});
+  }
+  const double q = kSquareExtent * 6 / kMaxHatchCrossings * 0.95;
+  ASSERT_LT(kSquareExtent / q, kMaxHatchLines);
+  ScriptedWindow win;
+  const HatchPassResult r =
+      HatchPass(View(200, 200), PLN, {.HatX = 100, .HatY = 95, .q = q, .a = 0, .W = 200, .H = 200},
+                {}, win.Services());
+  EXPECT_EQ(r.outcome, HatchPassOutcome::TooDense);
+  EXPECT_EQ(win.polls, 0);
 }
 
 TEST(HatchPass, StepThatNoLongerMovesTheLineEndsTheWalk) {
