@@ -205,8 +205,8 @@ void TJGdata::A_Line(double x1, double y1, double x2, double y2) {
 
 double TJGdata::ScaleOf(int lgrp) const {
   if (Zusun || lgrp < 0 || lgrp > 15) return 1.0;
-  double s = LGrpScale[lgrp];
-  return (std::isfinite(s) && s > 0) ? s : 1.0;
+  const double s = LGrpScale[lgrp];
+  return (std::isfinite(s) && s != 0) ? s : 1.0;
 }
 
 }  // namespace vardo

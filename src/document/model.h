@@ -193,8 +193,10 @@ class TJGdata {
   void StopGaibu() { t_Mem.clear(); }
 
   // The divisor from stored to drawing coordinates for an entity of layer group lgrp: 1.0 with
-  // "bz", otherwise the group's scale. A scale that is 0, negative or not finite (a bad "hs"
-  // field) would break every division, so it counts as 1.0; so does a group outside 0..15.
+  // "bz", otherwise the group's scale as given. A negative scale turns the group's entities
+  // half a turn about the origin (radii divided by it come out negative: their magnitude is the
+  // radius). A scale of 0 or one that is not finite (a bad "hs" field) would break every
+  // division, so it counts as 1.0; so does a group outside 0..15.
   double ScaleOf(int lgrp) const;
 
   // --- reader ---

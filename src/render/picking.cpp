@@ -88,7 +88,10 @@ Pt PointAt(const Ellipse& e, double t) {
   return {e.c.x + RotX(u, v, 0, 0, e.tilt), e.c.y + RotY(u, v, 0, 0, e.tilt)};
 }
 
-// The pick point as seen from an ellipse's centre: distance d, direction a from the first axis.
+// The pick point as seen from an ellipse's centre: distance d, and a, its direction from the
+// first axis as the parameter angle whose point lies that way. A negative first semi-axis (a
+// radius divided by a negative layer-group scale) puts the point of parameter t opposite its
+// direction, so such an ellipse's parameter is the direction plus half a turn.
 // hypot rather than a root of squares: coordinates near 1e300 must not overflow to infinity.
 struct Bearing {
   double d = 0, a = 0;
@@ -96,7 +99,8 @@ struct Bearing {
 
 Bearing BearingOf(const Ellipse& e, Pt q) {
   const double dx = q.x - e.c.x, dy = q.y - e.c.y;
-  return {std::hypot(dx, dy), LineAngle(dx, dy) - e.tilt};
+  const double a = LineAngle(dx, dy) - e.tilt;
+  return {std::hypot(dx, dy), e.r < 0 ? a + kPi : a};
 }
 
 // The radius the distance is compared with: |(r·cos a, b·sin a)|.

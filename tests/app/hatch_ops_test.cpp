@@ -294,6 +294,44 @@ TEST_F(HatchOpsTest, AddedLinesAreInTheDrawingsFileUnits) {
   }
 }
 
+// At -1:50 the square is drawn turned half a turn about the origin, at paper (-100, -100) to
+// (0, 0); it is marked and hatched there, the hatch is stored in the group's units, and the grid
+// spacing of the settings stays in paper units.
+TEST_F(HatchOpsTest, ANegativeScaleIsDrawnTurnedAboutAndHatchedWhereItIsDrawn) {
+  WriteDrawing(
+      "hs -50 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nlg0\r\nly0\r\nlc2\r\n"
+      "0 0 5000 0\r\n5000 0 5000 5000\r\n5000 5000 0 5000\r\n0 5000 0 0\r\n");
+  WriteSettings({"50", "50", "480", "480", "1", "10"});
+  HeadlessWindow& w = Open();
+  EXPECT_DOUBLE_EQ(view().ExtXmin, -100);
+  EXPECT_DOUBLE_EQ(view().ExtYmin, -100);
+  EXPECT_DOUBLE_EQ(view().ExtXmax, 0);
+  EXPECT_DOUBLE_EQ(view().ExtYmax, 0);
+  // Grid lines every 10 paper units.
+  const int row = DrawToPixelY(view(), -55);
+  EXPECT_EQ(w.Screen().GetPixel(DrawToPixelX(view(), -20), row), 0xC0C0C0u);
+  EXPECT_EQ(w.Screen().GetPixel(DrawToPixelX(view(), -15), row), 0xFFFFFFu);
+
+  w.Tick(Control::CheckBox1, true);
+  const int x = DrawToPixelX(view(), -50), y = DrawToPixelY(view(), -50);
+  w.Press(kMouseLeft, x, y);
+  w.Release(x, y);
+  w.Type(Control::Edit1, u"10");
+  const double y0 = PixelToDrawY(view(), form().HatY);
+  w.Click(Control::Button3);
+  ASSERT_EQ(static_cast<int>(Added().size()), LinesAcross(-y0, 10));
+  for (const TEntLine& l : Added()) {
+    EXPECT_NEAR(l.y1, l.y2, 1e-9);
+    EXPECT_GT(l.y1, 0);
+    EXPECT_LT(l.y1, 5000);
+    EXPECT_NEAR(std::fabs(l.x2 - l.x1), 5000, 50);
+    EXPECT_NEAR(std::remainder(l.y1 / -50 - y0, 10.0), 0, 1e-9);
+  }
+  w.Click(Control::Button1);
+  ASSERT_TRUE(w.Closed());
+  EXPECT_EQ(SettingsLines().at(5), "10");
+}
+
 TEST_F(HatchOpsTest, PaperUnitDrawingsStoreTheHatchAsItIs) {
   WriteDrawing(
       "hs 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nbz\r\nlg0\r\nly0\r\nlc2\r\n"

@@ -75,8 +75,8 @@ TEST(Extents, LayerGroupScaleAndPaperUnits) {
   ExpectBox(ExtentsOf(scales + "0 0 1000 0\nlgf\npt 0 -40\n"), {0, -20, 10, 0});
 }
 
-TEST(Extents, ScaleThatIsZeroNegativeOrNotFiniteCountsAsOne) {
-  const std::string scales = "hs 0 -5 x 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
+TEST(Extents, ScaleThatIsZeroOrNotFiniteCountsAsOne) {
+  const std::string scales = "hs 0 -0 x 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
   ExpectBox(ExtentsOf(scales + "0 0 30 0\nlg1\npt 0 -40\nlg2\npt 7 7\n"), {0, -40, 30, 7}, 0);
   TJGdata d = Read("lg3\n0 0 30 0\nlg4\npt 0 -40\nlg5\npt 7 7\n");
   d.LGrpScale[3] = std::numeric_limits<double>::infinity();
@@ -86,6 +86,16 @@ TEST(Extents, ScaleThatIsZeroNegativeOrNotFiniteCountsAsOne) {
   Box b = Extents(d);
   EXPECT_TRUE(std::isfinite(b.x1) && std::isfinite(b.y1) && std::isfinite(b.x2) &&
               std::isfinite(b.y2));
+}
+
+// Divided as given, a negative scale turns the group half a turn about the origin: its minimum
+// comes from the stored maximum.
+TEST(Extents, NegativeScaleTurnsTheGroupAbout) {
+  const std::string scales = "hs -50 -1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
+  ExpectBox(ExtentsOf(scales + "0 0 5000 2500\npt 0 0\n"), {-100, -50, 0, 0});
+  // A quarter arc from 0 to 90 degrees ends up in the third quadrant.
+  ExpectBox(ExtentsOf(scales + "ci 0 0 100 0 90 1 0\npt 0 0\n"), {-2, -2, 0, 0});
+  ExpectBox(ExtentsOf(scales + "lg1\npt 3 -4\nlg0\npt 100 100\n"), {-3, -2, -2, 4});
 }
 
 TEST(Extents, CircleAddsItsAxisPoints) {

@@ -162,16 +162,21 @@ TEST(Model, ScaleOf) {
   d.LGrpScale[3] = -5;
   d.LGrpScale[4] = std::numeric_limits<double>::infinity();
   d.LGrpScale[5] = std::numeric_limits<double>::quiet_NaN();
+  d.LGrpScale[6] = -0.0;
+  d.LGrpScale[7] = -std::numeric_limits<double>::infinity();
   EXPECT_EQ(d.ScaleOf(0), 1.0);
   EXPECT_EQ(d.ScaleOf(1), 50.0);
   EXPECT_EQ(d.ScaleOf(2), 1.0);
-  EXPECT_EQ(d.ScaleOf(3), 1.0);
+  EXPECT_EQ(d.ScaleOf(3), -5.0);
   EXPECT_EQ(d.ScaleOf(4), 1.0);
   EXPECT_EQ(d.ScaleOf(5), 1.0);
+  EXPECT_EQ(d.ScaleOf(6), 1.0);
+  EXPECT_EQ(d.ScaleOf(7), 1.0);
   EXPECT_EQ(d.ScaleOf(16), 1.0);
   EXPECT_EQ(d.ScaleOf(-1), 1.0);
   d.Zusun = true;
   EXPECT_EQ(d.ScaleOf(1), 1.0);
+  EXPECT_EQ(d.ScaleOf(3), 1.0);
 }
 
 }  // namespace

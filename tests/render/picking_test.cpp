@@ -719,7 +719,9 @@ TEST_F(Picking, CoordinatesAreDividedByTheLayerGroupScale) {
   AddSolidO(SldD(0, 5000, 1000, 1, 0, 0, kTwoPi, 500, Att(1, 1, 2)));
   ExpectClicks(kEntPnt, 0, {{"scaled point", 10, 5, true, 10, 5}});
   ExpectClicks(kEntPnt, 1, {{"scale 0 counts as 1", 4, 4, true, 4, 4}});
-  ExpectClicks(kEntPnt, 2, {{"negative scale counts as 1", 6, 6, true, 6, 6}});
+  ExpectClicks(kEntPnt, 2,
+               {{"negative scale divides as given", -1.2, -1.2, true, -1.2, -1.2},
+                {"not where it is stored", 6, 6, false}});
   ExpectClicks(kEntCirc, 0,
                {{"scaled radius", 10.2, 1, true, 10, 1}, {"stored radius", 1000, 1, false}});
   ExpectClicks(kEntArc, 0, {{"scaled arc end", 0.2, 29.9, true, 0, 30}});
@@ -730,6 +732,27 @@ TEST_F(Picking, CoordinatesAreDividedByTheLayerGroupScale) {
   doc.Zusun = true;
   ExpectClicks(kEntPnt, 0, {{"stored point with bz", 1000, 500, true, 1000, 500}});
   ExpectClicks(kEntCirc, 0, {{"stored radius with bz", 1000, 100, true, 1000, 100}});
+}
+
+// Divided by a negative scale, a group's entities are turned half a turn about the origin:
+// curves are picked where they are drawn, their angular ranges turned with them.
+TEST_F(Picking, ANegativeScaleTurnsCurvesAbout) {
+  doc.LGrpScale[5] = -1;
+  // Stored in the first quadrant of their centres, drawn in the third.
+  AddArc(0, 0, 10, 0, 90, 1, 0, Att(1, 1, 5));
+  AddSolidC(SldC(100, 0, 10, 1, 0, 0, kPi / 2, 0, Att(1, 1, 5)));
+  // The upper half of a ring, drawn as the lower half around (0, -200).
+  AddSolidO(SldD(0, 200, 10, 1, 0, 0, kPi, 5, Att(1, 1, 5)));
+  ExpectClicks(kEntArc, 0,
+               {{"on the drawn arc", -kR2, -kR2, true, 0, 0},
+                {"at its drawn start", -10, 0.2, true, -10, 0},
+                {"where it is stored", kR2, kR2, false}});
+  ExpectClicks(kEntSldC, 0,
+               {{"inside the drawn sector", -104, -4, true, -100, 0},
+                {"the quadrant it would fill unturned", -96, 4, false}});
+  ExpectClicks(kEntSldO, 0,
+               {{"inside the drawn half ring", 0, -207.5, true, 0, -200},
+                {"the half it would fill unturned", 0, -192.5, false}});
 }
 
 TEST_F(Picking, HugeCoordinatesNeitherOverflowNorHang) {

@@ -58,6 +58,34 @@ TEntSldD Ring(int col, double cx, double cy, double r, double ri, double sa, dou
   return e;
 }
 
+// Divided as given, a negative layer-group scale turns the group's entities half a turn about
+// the origin: stored in the first quadrant, a line, a quarter arc and a quarter disc are drawn
+// in the third, at half size.
+TEST(GLDrawALL, ANegativeLayerGroupScaleTurnsTheGroupAbout) {
+  constexpr double kPi = 3.14159265358979323846;
+  TJGdata doc;
+  doc.LGrpScale[1] = -2;
+  TEntLine line = Line(2, 4, 30, 30, 30);
+  line.att.LGrp = 1;
+  doc.EntLine.push_back(line);
+  TEntArc arc;
+  arc.att = Attr(2, 1, 1);
+  arc.cr = 20, arc.sa = 0, arc.ea = 90, arc.he = 1;
+  doc.EntArc.push_back(arc);
+  TEntSldC disc;
+  disc.att = Attr(2, 1, 1);
+  disc.cr = 16, disc.he = 1, disc.da = kPi / 2;
+  doc.EntSldC.push_back(disc);
+  // Drawing (x, y) is the pixel (x + 20, 20 - y).
+  Scene scene(40, 40, 1, -20, -20);
+  GLDrawALL(doc, scene.g, {});
+  // The line from (-2, -15) to (-15, -15) reaches furthest.
+  EXPECT_EQ(InkOf(scene.surface), (test::InkBox{false, 5, 20, 20, 35}));
+  EXPECT_NE(scene.At(13, 27), kWhite);  // the arc's middle
+  EXPECT_NE(scene.At(17, 23), kWhite);  // inside the quarter disc
+  EXPECT_EQ(scene.At(23, 17), kWhite);  // where the disc would lie unturned
+}
+
 // Every kind of entity covers the pixel (5, 4) of a 10 x 8 view, each in its own colour; each
 // pass must draw over the ones before it.
 TEST(GLDrawALL, EveryPassDrawsOverTheOnesBefore) {
