@@ -1,5 +1,7 @@
-// Redrawing a generated drawing into a 1920 x 1080 surface with GLDrawALL, against cairo drawing
-// the same geometry aliased with one-pixel lines; and the redraw of a million entities.
+// Redrawing a generated drawing into a 1920 x 1080 surface, against cairo drawing the same
+// geometry aliased with one-pixel lines: the plain walk, the window's culled and threaded
+// redraw, the redraw of a view zoomed in on a hundredth of a million entities, and building
+// the entity index.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -84,21 +86,53 @@ const TJGdata& Drawing(int total) {
   return total == 140000 ? small : large;
 }
 
-void BM_GLDrawALL(benchmark::State& state) {
+// The view's centre kept, scale times zoom: zoom 10 shows a hundredth of the drawing.
+ViewState ZoomedView(double zoom) {
+  ViewState v = FullView();
+  const double cx = kWidth / 2.0, cy = kHeight / 2.0;
+  v.ViewScale = zoom;
+  v.ViewXmin = cx - kWidth / 2.0 / zoom;
+  v.ViewXmax = cx + kWidth / 2.0 / zoom;
+  v.ViewYmin = cy - kHeight / 2.0 / zoom;
+  v.ViewYmax = cy + kHeight / 2.0 / zoom;
+  return v;
+}
+
+// Clears the surface and draws the drawing at the view, state.range(0) entities; with an
+// index, culled and in bands on every core as the window's redraw does.
+void Redraw(benchmark::State& state, const ViewState& view, bool fast) {
   const TJGdata& doc = Drawing(static_cast<int>(state.range(0)));
   TgraAttribute attr;
   SetUpStartAttributes(attr);
-  const ViewState view = FullView();
+  EntityIndex index;
+  if (fast) index.Build(doc, attr);
+  const DrawWalk walk = fast ? DrawWalk{&index, DrawThreads()} : DrawWalk();
   Surface surface(kWidth, kHeight);
   Canvas canvas(surface);
   Graphics g(canvas, view, attr);
   for (auto _ : state) {
     g.GraClear(kWidth, kHeight);
-    GLDrawALL(doc, g, StopPoll());
+    GLDrawALL(doc, g, StopPoll(), walk);
     benchmark::DoNotOptimize(surface.Pixels());
   }
   state.counters["entities"] = doc.EntLineN() + doc.EntCircN() + doc.EntArcN() + doc.EntPntN() +
                                static_cast<double>(doc.EntSld3.size() + doc.EntSld4.size());
+  state.counters["threads"] = fast ? DrawThreads() : 1;
+}
+
+// The plain walk: every entity, one thread.
+void BM_GLDrawALL(benchmark::State& state) {
+  Redraw(state, FullView(), false);
+}
+
+// The window's redraw of the whole drawing.
+void BM_Redraw(benchmark::State& state) {
+  Redraw(state, FullView(), true);
+}
+
+// The window's redraw zoomed in on a hundredth of the drawing.
+void BM_RedrawZoomed(benchmark::State& state) {
+  Redraw(state, ZoomedView(10), true);
 }
 
 // The same geometry in cairo's device space (y down), in the same colours, pixel centres at
@@ -199,6 +233,8 @@ void BM_EntityIndexBuild(benchmark::State& state) {
 
 BENCHMARK(BM_EntityIndexBuild)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GLDrawALL)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RedrawZoomed)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Cairo)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -206,5 +242,9 @@ BENCHMARK(BM_Cairo)->Arg(140000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   return vardo::bench::RunAndCompare(
       argc, argv,
-      {{"BM_GLDrawALL/140000", "BM_Cairo/140000"}, {"BM_GLDrawALL/1000000", "BM_Cairo/1000000"}});
+      {{"BM_GLDrawALL/140000", "BM_Cairo/140000"},
+       {"BM_GLDrawALL/1000000", "BM_Cairo/1000000"},
+       {"BM_Redraw/140000/real_time", "BM_Cairo/140000"},
+       {"BM_Redraw/1000000/real_time", "BM_Cairo/1000000"},
+       {"BM_RedrawZoomed/1000000/real_time", "BM_Redraw/1000000/real_time"}});
 }

@@ -2,7 +2,8 @@
 // The first bytes choose the view (scale 1e-12..1e12, offsets up to 1e300), the surface size
 // (1..64 pixels a side), monochrome, a stop after some polls and the layer-group scales (0 and
 // negative among them); the rest is an exchange file or, by a flag, entities decoded directly
-// with coordinates that may be huge, infinite or NaN.
+// with coordinates that may be huge, infinite or NaN. A whole drawing is drawn again culled by
+// the entity index and in bands on up to eight threads, and must come out the same.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "attributes/graphics_attributes.h"
 #include "document/model.h"
 #include "render/canvas.h"
+#include "render/entity_index.h"
 #include "render/graphics.h"
 #include "render/picking.h"
 #include "render/renderer.h"
@@ -210,27 +212,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   view.ViewXmax = xmin + width / scale;
   view.ViewYmax = ymin + height / scale;
 
+  // The frame and origin marks of a redraw, then the drawing.
+  auto draw = [&](Surface& surface, const StopPoll& stop, const DrawWalk& walk) {
+    Canvas canvas(surface);
+    Graphics g(canvas, view, attr);
+    g.GraClear(width, height);
+    g.GraPen(0xFFFF00, 0, 0);
+    g.GraBoxXY(0, 0, width - 1, height - 1);
+    g.GraPen(255, 0, 2);
+    const double a = 5 / scale;
+    g.GraLine(-a, -a, a, a);
+    g.GraLine(-a, a, a, -a);
+    GLDrawALL(doc, g, stop, walk);
+    if (!g.GraPts.empty() || !g.GraPixPts.empty()) std::abort();
+  };
   Surface surface(width, height);
-  Canvas canvas(surface);
-  Graphics g(canvas, view, attr);
-  g.GraClear(width, height);
-  g.GraPen(0xFFFF00, 0, 0);
-  g.GraBoxXY(0, 0, width - 1, height - 1);
-  g.GraPen(255, 0, 2);
-  const double a = 5 / scale;
-  g.GraLine(-a, -a, a, a);
-  g.GraLine(-a, a, a, -a);
   int polls = 0;
   const StopPoll stop = [&] { return (flags & 16) != 0 && ++polls > stop_after; };
-  GLDrawALL(doc, g, stop);
-  if (!g.GraPts.empty() || !g.GraPixPts.empty()) std::abort();
+  draw(surface, stop, DrawWalk());
   // Every drawn colour is a screen colour; the top byte marks reads outside the surface.
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       if ((surface.GetPixel(x, y) >> 24) != 0) std::abort();
     }
   }
+  // Culled and drawn in bands on several threads, a whole drawing is the plain walk's.
+  if ((flags & 16) == 0) {
+    EntityIndex index;
+    index.Build(doc, attr);
+    Surface fast(width, height);
+    draw(fast, StopPoll(), {&index, 1 + (flags >> 5)});
+    if (!(fast == surface)) std::abort();
+  }
 
+  const double a = 5 / scale;
   int etp = 0, eno = 0;
   double picx = 0, picy = 0;
   const bool hit = GetElement2(doc, attr, PixelToDrawX(view, pick_x), PixelToDrawY(view, pick_y), a,

@@ -98,9 +98,12 @@ class TForm1 {
   int AddLineN = 0, AddTenN = 0, AddArcN = 0;
   int HatX = 0, HatY = 0;
   std::unique_ptr<TJGdata> JG;
-  // Where JG's entities draw: built once JG is read, brought up to date when hatch lines are
-  // added (before each redraw) or removed (ClearHatch); the redraw and the hatch query it.
+  // Where JG's entities draw: built once JG is read, brought up to date with the hatch lines
+  // added and removed before each redraw; the redraw and the hatch query it.
   EntityIndex EntIndex;
+  // Redraw walks every entity on one thread: the reference the culled, threaded redraw is held
+  // to pixel for pixel.
+  bool PlainRedraw = false;
   PolyLines PLN;  // traced contours of the last run
 
   // Owned by the form, handed to whoever draws or converts coordinates.

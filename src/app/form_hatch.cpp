@@ -46,7 +46,6 @@ void TForm1::ClearHatch() {
     DropLast(JG->EntPnt, AddTenN);
     DropLast(JG->EntArc, AddArcN);
     AddLineN = AddTenN = AddArcN = 0;
-    EntIndex.Update(*JG, GraAttr);
     Redraw();
   }
   ShowCounters();

@@ -87,7 +87,7 @@ void TForm1::Redraw() {
   if (grd == 1) DrawGrid(g);
   DrawMarks(g);
   EntIndex.Update(*JG, GraAttr);
-  GLDrawALL(*JG, g, EscPoll());
+  GLDrawALL(*JG, g, EscPoll(), PlainRedraw ? DrawWalk() : DrawWalk{&EntIndex, DrawThreads()});
   TakeBackBuffer();
 }
 

@@ -40,8 +40,9 @@ struct Box {
   int64_t x0, y0, x1, y1;
 };
 
-Box SurfaceBox(const Surface& s) {
-  return {0, 0, s.Width() - 1, s.Height() - 1};
+// The pixels of rows top .. bottom - 1 of the surface.
+Box ClipBox(const Surface& s, int top, int bottom) {
+  return {0, std::max(top, 0), s.Width() - 1, std::min(bottom, s.Height()) - 1};
 }
 
 bool Inside(P64 p, const Box& box) {
@@ -199,23 +200,23 @@ void SolidRunInside(Surface& s, uint32_t colour, P64 from, P64 to, int64_t count
 
 // Draws a one-pixel segment whose first pixel sits at position style_pos of the dash pattern,
 // and moves style_pos past the segment.
-void StrokeThin(Surface& s, const Pen& pen, P64 from, P64 to, bool include_end, int& style_pos) {
+void StrokeThin(Surface& s, const Box& clip, const Pen& pen, P64 from, P64 to, bool include_end,
+                int& style_pos) {
   const int64_t count = StepCount(from, to) + (include_end ? 1 : 0);
   const uint32_t dashes = DashBits(pen.style);
   const int start = style_pos;
   style_pos = static_cast<int>((start + count % kStylePeriod) % kStylePeriod);
   if (dashes == kSolidBits && pen.mode == PenMode::Copy) {
     // Most of what is drawn: no pattern to follow, nothing to read back.
-    const Box box = SurfaceBox(s);
-    if (Inside(from, box) && Inside(to, box)) {
+    if (Inside(from, clip) && Inside(to, clip)) {
       SolidRunInside(s, pen.color, from, to, count);
       return;
     }
-    WalkLine(from, to, count, box,
+    WalkLine(from, to, count, clip,
              [&](int64_t x, int64_t y, int64_t) { s.Row(static_cast<int>(y))[x] = pen.color; });
     return;
   }
-  WalkLine(from, to, count, SurfaceBox(s), [&](int64_t x, int64_t y, int64_t k) {
+  WalkLine(from, to, count, clip, [&](int64_t x, int64_t y, int64_t k) {
     if ((dashes >> ((start + k) % kStylePeriod)) & 1) {
       Plot(s.Row(static_cast<int>(y))[x], pen.color, pen.mode);
     }
@@ -230,7 +231,7 @@ constexpr int kMaxPenWidth = 1000;
 // so an XOR pen toggles every covered pixel exactly once per drawing call.
 class WideStroke {
  public:
-  WideStroke(const Surface& s, int width) : width_(s.Width()), height_(s.Height()) {
+  WideStroke(const Box& clip, int width) : clip_(clip) {
     const int w = std::min(width, kMaxPenWidth);
     // Odd widths centre the disc on the pixel, even ones half a pixel up and left of it.
     // In doubled units a pixel offset d lies 2d + c from the centre.
@@ -249,8 +250,8 @@ class WideStroke {
       }
       disc_.push_back({first, last});
     }
-    reach_box_ = {-hi, -hi, width_ - 1 - lo_, height_ - 1 - lo_};
-    row_extent_.assign(static_cast<size_t>(height_), kNoExtent);
+    reach_box_ = {clip.x0 - hi, clip.y0 - hi, clip.x1 - lo_, clip.y1 - lo_};
+    row_extent_.assign(static_cast<size_t>(std::max<int64_t>(clip.y1 - clip.y0 + 1, 0)), kNoExtent);
   }
 
   void Add(P64 from, P64 to) {
@@ -259,8 +260,8 @@ class WideStroke {
     WalkLine(from, to, StepCount(from, to) + 1, reach_box_, [&](int64_t x, int64_t y, int64_t) {
       for (size_t i = 0; i < disc_.size(); ++i) {
         const int64_t row = y + lo_ + static_cast<int64_t>(i);
-        if (row < 0 || row >= height_) continue;
-        auto& extent = row_extent_[static_cast<size_t>(row)];
+        if (row < clip_.y0 || row > clip_.y1) continue;
+        auto& extent = row_extent_[static_cast<size_t>(row - clip_.y0)];
         extent.first = std::min(extent.first, x + disc_[i].first);
         extent.second = std::max(extent.second, x + disc_[i].second);
         row_min = std::min(row_min, row);
@@ -270,9 +271,9 @@ class WideStroke {
     // Along one straight segment the covered pixels of a row are contiguous, so a segment
     // leaves one span per row.
     for (int64_t row = row_min; row <= row_max; ++row) {
-      auto& extent = row_extent_[static_cast<size_t>(row)];
-      const int64_t x0 = std::max<int64_t>(extent.first, 0);
-      const int64_t x1 = std::min<int64_t>(extent.second, width_ - 1);
+      auto& extent = row_extent_[static_cast<size_t>(row - clip_.y0)];
+      const int64_t x0 = std::max<int64_t>(extent.first, clip_.x0);
+      const int64_t x1 = std::min<int64_t>(extent.second, clip_.x1);
       if (x0 <= x1) {
         spans_.push_back({static_cast<int>(row), static_cast<int>(x0), static_cast<int>(x1)});
       }
@@ -303,8 +304,7 @@ class WideStroke {
   static constexpr std::pair<int64_t, int64_t> kNoExtent{std::numeric_limits<int64_t>::max(),
                                                          std::numeric_limits<int64_t>::min()};
 
-  int width_;
-  int height_;
+  Box clip_;
   int lo_ = 0;                             // offset of the disc's first row and column
   std::vector<std::pair<int, int>> disc_;  // per disc row: first and last column offset
   Box reach_box_{};                        // path pixels whose disc can touch the surface
@@ -315,11 +315,12 @@ class WideStroke {
 // Outlines a path with the pen; closed paths return to their first point. One-pixel pens
 // leave out each segment's end pixel (the next segment starts there; the last point of an
 // open path is not drawn) and run one dash pattern along the whole path.
-void StrokePath(Surface& s, const Pen& pen, const std::vector<P64>& points, bool closed) {
+void StrokePath(Surface& s, const Box& clip, const Pen& pen, const std::vector<P64>& points,
+                bool closed) {
   if (pen.style == PenStyle::Clear || points.size() < 2) return;
   const size_t segments = closed ? points.size() : points.size() - 1;
   if (pen.width > 1) {
-    WideStroke stroke(s, pen.width);
+    WideStroke stroke(clip, pen.width);
     for (size_t i = 0; i < segments; ++i) {
       stroke.Add(points[i], points[(i + 1) % points.size()]);
     }
@@ -328,7 +329,7 @@ void StrokePath(Surface& s, const Pen& pen, const std::vector<P64>& points, bool
   }
   int style_pos = 0;
   for (size_t i = 0; i < segments; ++i) {
-    StrokeThin(s, pen, points[i], points[(i + 1) % points.size()], false, style_pos);
+    StrokeThin(s, clip, pen, points[i], points[(i + 1) % points.size()], false, style_pos);
   }
 }
 
@@ -363,10 +364,11 @@ const uint8_t* HatchPattern(BrushStyle style) {
 }
 
 // Fills columns x0 .. x1 of row y (clipped) with the brush.
-void FillSpan(Surface& s, const Brush& brush, PenMode mode, int64_t y, int64_t x0, int64_t x1) {
-  if (brush.style == BrushStyle::Clear || y < 0 || y >= s.Height()) return;
-  const int64_t first = std::max<int64_t>(x0, 0);
-  const int64_t last = std::min<int64_t>(x1, s.Width() - 1);
+void FillSpan(Surface& s, const Box& clip, const Brush& brush, PenMode mode, int64_t y, int64_t x0,
+              int64_t x1) {
+  if (brush.style == BrushStyle::Clear || y < clip.y0 || y > clip.y1) return;
+  const int64_t first = std::max<int64_t>(x0, clip.x0);
+  const int64_t last = std::min<int64_t>(x1, clip.x1);
   if (first > last) return;
   uint32_t* row = s.Row(static_cast<int>(y));
   const uint8_t* hatch = HatchPattern(brush.style);
@@ -380,13 +382,13 @@ void FillSpan(Surface& s, const Brush& brush, PenMode mode, int64_t y, int64_t x
   }
 }
 
-void FillBox(Surface& s, const Brush& brush, PenMode mode, int64_t x0, int64_t y0, int64_t x1,
-             int64_t y1) {
+void FillBox(Surface& s, const Box& clip, const Brush& brush, PenMode mode, int64_t x0, int64_t y0,
+             int64_t x1, int64_t y1) {
   if (x0 > x1) return;
-  const int64_t first = std::max<int64_t>(y0, 0);
-  const int64_t last = std::min<int64_t>(y1, s.Height() - 1);
+  const int64_t first = std::max<int64_t>(y0, clip.y0);
+  const int64_t last = std::min<int64_t>(y1, clip.y1);
   for (int64_t y = first; y <= last; ++y) {
-    FillSpan(s, brush, mode, y, x0, x1);
+    FillSpan(s, clip, brush, mode, y, x0, x1);
   }
 }
 
@@ -409,8 +411,9 @@ constexpr int64_t kNarrowReach = int64_t{1} << 28;
 
 // Fills the pixels whose centres lie inside the ring under the even-odd rule, row by row over
 // the surface's rows only.
-void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector<P64>& points) {
-  if (brush.style == BrushStyle::Clear || points.size() < 3 || s.Width() == 0) return;
+void FillPolygon(Surface& s, const Box& clip, const Brush& brush, PenMode mode,
+                 const std::vector<P64>& points) {
+  if (brush.style == BrushStyle::Clear || points.size() < 3 || clip.x0 > clip.x1) return;
   int64_t top = points[0].y;
   int64_t bottom = points[0].y;
   bool narrow = true;
@@ -419,8 +422,8 @@ void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector
     bottom = std::max(bottom, p.y);
     narrow = narrow && std::llabs(p.x) <= kNarrowReach && std::llabs(p.y) <= kNarrowReach;
   }
-  const int64_t first = std::max<int64_t>(top, 0);
-  const int64_t last = std::min<int64_t>(bottom - 1, s.Height() - 1);
+  const int64_t first = std::max<int64_t>(top, clip.y0);
+  const int64_t last = std::min<int64_t>(bottom - 1, clip.y1);
   std::vector<int64_t> crossings;
   for (int64_t y = first; y <= last; ++y) {
     crossings.clear();
@@ -436,7 +439,7 @@ void FillPolygon(Surface& s, const Brush& brush, PenMode mode, const std::vector
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      FillSpan(s, brush, mode, y, crossings[i], crossings[i + 1] - 1);
+      FillSpan(s, clip, brush, mode, y, crossings[i], crossings[i + 1] - 1);
     }
   }
 }
@@ -451,6 +454,15 @@ std::vector<P64> ToP64(std::span<const TPoint> points) {
 
 }  // namespace
 
+void Canvas::ClipRows(int top, int bottom) {
+  clip_top_ = top;
+  clip_bottom_ = bottom;
+}
+
+void Canvas::SetPixel(int x, int y, uint32_t colour) {
+  if (y >= clip_top_ && y < clip_bottom_) surface_->SetPixel(x, y, colour);
+}
+
 void Canvas::MoveTo(int x, int y) {
   pos_ = {x, y};
   style_pos_ = 0;
@@ -462,18 +474,19 @@ void Canvas::LineTo(int x, int y) {
   pos_ = {x, y};
   if (pen_.style == PenStyle::Clear) return;
   if (pen_.width > 1) {
-    WideStroke stroke(*surface_, pen_.width);
+    WideStroke stroke(ClipBox(*surface_, clip_top_, clip_bottom_), pen_.width);
     stroke.Add(from, to);
     stroke.Paint(*surface_, pen_.color, pen_.mode);
     return;
   }
-  StrokeThin(*surface_, pen_, from, to, false, style_pos_);
+  StrokeThin(*surface_, ClipBox(*surface_, clip_top_, clip_bottom_), pen_, from, to, false,
+             style_pos_);
 }
 
 void Canvas::LineWithEnd(int x1, int y1, int x2, int y2) {
   const P64 from{x1, y1};
   const P64 to{x2, y2};
-  const Box box = SurfaceBox(*surface_);
+  const Box box = ClipBox(*surface_, clip_top_, clip_bottom_);
   // The common case in one run: a solid copy pen sets the end pixel as LineTo would set the
   // next one.
   if (pen_.width <= 1 && pen_.style == PenStyle::Solid && pen_.mode == PenMode::Copy &&
@@ -512,31 +525,35 @@ void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
   const int64_t bottom = int64_t{std::max(y1, y2)} - 1;
   if (left > right || top > bottom) return;
   if (pen_.style == PenStyle::Clear) {
-    FillBox(*surface_, brush_, pen_.mode, left, top, right, bottom);
+    FillBox(*surface_, ClipBox(*surface_, clip_top_, clip_bottom_), brush_, pen_.mode, left, top,
+            right, bottom);
     return;
   }
-  FillBox(*surface_, brush_, pen_.mode, left + 1, top + 1, right - 1, bottom - 1);
+  const Box clip = ClipBox(*surface_, clip_top_, clip_bottom_);
+  FillBox(*surface_, clip, brush_, pen_.mode, left + 1, top + 1, right - 1, bottom - 1);
   if (left == right || top == bottom) {
     // One pixel thin: the border is a single straight run, drawn once.
     if (pen_.width > 1) {
-      StrokePath(*surface_, pen_, {{left, top}, {right, bottom}}, false);
+      StrokePath(*surface_, clip, pen_, {{left, top}, {right, bottom}}, false);
     } else {
       int style_pos = 0;
-      StrokeThin(*surface_, pen_, {left, top}, {right, bottom}, true, style_pos);
+      StrokeThin(*surface_, clip, pen_, {left, top}, {right, bottom}, true, style_pos);
     }
     return;
   }
-  StrokePath(*surface_, pen_, {{left, top}, {right, top}, {right, bottom}, {left, bottom}}, true);
+  StrokePath(*surface_, clip, pen_, {{left, top}, {right, top}, {right, bottom}, {left, bottom}},
+             true);
 }
 
 void Canvas::Polyline(std::span<const TPoint> points) {
-  StrokePath(*surface_, pen_, ToP64(points), false);
+  StrokePath(*surface_, ClipBox(*surface_, clip_top_, clip_bottom_), pen_, ToP64(points), false);
 }
 
 void Canvas::Polygon(std::span<const TPoint> points) {
   const std::vector<P64> ring = ToP64(points);
-  FillPolygon(*surface_, brush_, pen_.mode, ring);
-  StrokePath(*surface_, pen_, ring, true);
+  const Box clip = ClipBox(*surface_, clip_top_, clip_bottom_);
+  FillPolygon(*surface_, clip, brush_, pen_.mode, ring);
+  StrokePath(*surface_, clip, pen_, ring, true);
 }
 
 void Canvas::FloodFill(int x, int y, uint32_t border) {
@@ -627,8 +644,9 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
   const int64_t origin_y = int64_t{y} + mask.top;
   const int64_t first_col = std::max<int64_t>(0, -origin_x);
   const int64_t last_col = std::min<int64_t>(mask.width, surface_->Width() - origin_x) - 1;
-  const int64_t first_row = std::max<int64_t>(0, -origin_y);
-  const int64_t last_row = std::min<int64_t>(mask.height, surface_->Height() - origin_y) - 1;
+  const Box clip = ClipBox(*surface_, clip_top_, clip_bottom_);
+  const int64_t first_row = std::max<int64_t>(0, clip.y0 - origin_y);
+  const int64_t last_row = std::min<int64_t>(mask.height, clip.y1 + 1 - origin_y) - 1;
   for (int64_t j = first_row; j <= last_row; ++j) {
     uint32_t* row = surface_->Row(static_cast<int>(origin_y + j));
     for (int64_t i = first_col; i <= last_col; ++i) {

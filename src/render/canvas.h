@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 
 #include "render/glyph.h"
@@ -61,8 +62,14 @@ class Canvas {
   uint32_t& font_color() { return font_color_; }
   uint32_t font_color() const { return font_color_; }
 
+  // Limits what the pen, the brush, pixel writes and glyphs draw to rows top .. bottom - 1, so
+  // that canvases on one surface can draw its bands at the same time, each writing only its
+  // own rows; every pixel drawn there is the one an unlimited canvas draws. Reads, flood fill
+  // and copies are not limited. A new canvas draws on every row.
+  void ClipRows(int top, int bottom);
+
   uint32_t GetPixel(int x, int y) const { return surface_->GetPixel(x, y); }
-  void SetPixel(int x, int y, uint32_t colour) { surface_->SetPixel(x, y, colour); }
+  void SetPixel(int x, int y, uint32_t colour);
 
   // Sets the current point and starts the pen's dash pattern afresh.
   void MoveTo(int x, int y);
@@ -107,6 +114,8 @@ class Canvas {
   uint32_t font_color_ = 0;
   TPoint pos_;
   int style_pos_ = 0;  // position in the dash pattern where the next LineTo starts
+  int clip_top_ = 0;
+  int clip_bottom_ = std::numeric_limits<int>::max();
 };
 
 }  // namespace vardo

@@ -80,6 +80,15 @@ class Graphics {
            const TextServices& text = {})
       : canvas_(&canvas), view_(&view), attr_(&attr), text_(text) {}
 
+  // The same view and attributes drawing on another canvas, with point buffers of its own.
+  Graphics OnCanvas(Canvas& canvas) const {
+    Graphics g = *this;
+    g.canvas_ = &canvas;
+    g.GraPts.clear();
+    g.GraPixPts.clear();
+    return g;
+  }
+
   Canvas& canvas() const { return *canvas_; }
   const ViewState& view() const { return *view_; }
   const TgraAttribute& attr() const { return *attr_; }

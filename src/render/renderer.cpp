@@ -3,10 +3,17 @@
 #include "render/renderer.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <initializer_list>
+#include <mutex>
 #include <numbers>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "common/geometry.h"
 #include "common/image_text.h"
@@ -33,14 +40,33 @@ bool Stopped(const StopPoll& stop) {
   return stop && stop();
 }
 
-// Draws one table in index order, polling after every tenth entity and once at the end; false
-// as soon as a poll asks to stop.
+// Draws one table in index order, or only the entities of it that only holds, polling after
+// every tenth entity drawn and once at the end; false as soon as a poll asks to stop.
 template <typename Entity, typename Draw>
-bool DrawPass(const std::vector<Entity>& table, const StopPoll& stop, Draw draw) {
-  for (size_t i = 0; i < table.size(); ++i) {
-    draw(table[i]);
-    if (i % 10 == 0 && Stopped(stop)) return false;
+bool DrawPass(const std::vector<Entity>& table, EntityTable kind, const EntitySet* only,
+              const StopPoll& stop, Draw draw) {
+  if (only == nullptr) {
+    for (size_t i = 0; i < table.size(); ++i) {
+      draw(table[i]);
+      if (i % 10 == 0 && Stopped(stop)) return false;
+    }
+    return !Stopped(stop);
   }
+  // Found entities lie apart in their table: each is fetched one entity ahead of its drawing.
+  size_t drawn = 0;
+  const Entity* next = nullptr;
+  auto draw_next = [&] {
+    draw(*next);
+    return !(drawn++ % 10 == 0 && Stopped(stop));
+  };
+  const bool finished = only->ForEach(kind, [&](size_t i) {
+    if (i >= table.size()) return true;
+    __builtin_prefetch(&table[i]);
+    if (next != nullptr && !draw_next()) return false;
+    next = &table[i];
+    return true;
+  });
+  if (!finished || (next != nullptr && !draw_next())) return false;
   return !Stopped(stop);
 }
 
@@ -346,26 +372,146 @@ void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const 
 
 // --- the whole document ---
 
-void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop) {
+namespace {
+
+// The passes of GLDrawALL in their fixed order, over every entity or only those of only.
+void DrawPasses(const TJGdata& doc, Graphics& g, const StopPoll& stop, const EntitySet* only) {
   const int32_t dcol = -1;
   const bool hojof = g.attr().GetDispHojo() == 0;
   auto with = [&](auto drawer) { return [&, drawer](const auto& e) { drawer(doc, g, dcol, e); }; };
-  if (!DrawPass(doc.EntText, stop, with(GLDrawImage))) return;
-  if (!DrawPass(doc.EntSld2, stop, with(GLDrawSolid2))) return;
-  if (!DrawPass(doc.EntSld3, stop, with(GLDrawSolid3))) return;
-  if (!DrawPass(doc.EntSld4, stop, with(GLDrawSolid4))) return;
-  if (!DrawPass(doc.EntSldC, stop, with(GLDrawSolidC))) return;
-  if (!DrawPass(doc.EntSldE, stop, with(GLDrawSolidE))) return;
-  if (!DrawPass(doc.EntSldO, stop, with(GLDrawSolidO))) return;
-  if (!DrawPass(doc.EntSldG, stop, with(GLDrawSolidG))) return;
+  auto pass = [&](const auto& table, EntityTable kind, auto draw) {
+    return DrawPass(table, kind, only, stop, draw);
+  };
+  if (!pass(doc.EntText, kTableText, with(GLDrawImage))) return;
+  if (!pass(doc.EntSld2, kTableSld2, with(GLDrawSolid2))) return;
+  if (!pass(doc.EntSld3, kTableSld3, with(GLDrawSolid3))) return;
+  if (!pass(doc.EntSld4, kTableSld4, with(GLDrawSolid4))) return;
+  if (!pass(doc.EntSldC, kTableSldC, with(GLDrawSolidC))) return;
+  if (!pass(doc.EntSldE, kTableSldE, with(GLDrawSolidE))) return;
+  if (!pass(doc.EntSldO, kTableSldO, with(GLDrawSolidO))) return;
+  if (!pass(doc.EntSldG, kTableSldG, with(GLDrawSolidG))) return;
   g.canvas().brush().style = BrushStyle::Clear;
-  if (!DrawPass(doc.EntLine, stop, with(GLDrawLine))) return;
-  if (!DrawPass(doc.EntCirc, stop, with(GLDrawCirc))) return;
-  if (!DrawPass(doc.EntArc, stop, with(GLDrawArc))) return;
-  if (!DrawPass(doc.EntPnt, stop, with(GLDrawPnt))) return;
-  if (!DrawPass(doc.EntMark, stop, with(GLDrawMark))) return;
-  if (!DrawPass(doc.EntText, stop, with(GLDrawText))) return;
-  DrawPass(doc.EntDim, stop, [&](const TEntDim& e) { GLDrawDim(doc, g, hojof, dcol, e); });
+  if (!pass(doc.EntLine, kTableLine, with(GLDrawLine))) return;
+  if (!pass(doc.EntCirc, kTableCirc, with(GLDrawCirc))) return;
+  if (!pass(doc.EntArc, kTableArc, with(GLDrawArc))) return;
+  if (!pass(doc.EntPnt, kTablePnt, with(GLDrawPnt))) return;
+  if (!pass(doc.EntMark, kTableMark, with(GLDrawMark))) return;
+  if (!pass(doc.EntText, kTableText, with(GLDrawText))) return;
+  pass(doc.EntDim, kTableDim, [&](const TEntDim& e) { GLDrawDim(doc, g, hojof, dcol, e); });
+}
+
+// Rows per band below which more threads cost more than they save.
+constexpr int kMinBandRows = 16;
+
+// The bands of a threaded redraw and who draws which: each thread takes the next band not yet
+// taken, so a thread whose bands hold little takes more of them.
+class BandedDraw {
+ public:
+  BandedDraw(const TJGdata& doc, const Graphics& g, const DrawWalk& walk, int bands)
+      : doc_(doc), g_(g), walk_(walk), bands_(bands) {}
+
+  // Draws bands until none is left or a stop was seen.
+  void Work(const StopPoll& poll) {
+    for (int band = next_++; band < bands_ && !stopped_; band = next_++)
+      Draw(band, poll);
+  }
+
+  // A poll for the threads that must not call the caller's: they learn of a stop through it.
+  StopPoll SharedPoll() {
+    return [this] { return stopped_.load(std::memory_order_relaxed); };
+  }
+  // The calling thread's poll: asks the caller's and passes a stop on to the others.
+  StopPoll CallerPoll(const StopPoll& stop) {
+    return [this, &stop] {
+      if (!stopped_ && Stopped(stop)) stopped_ = true;
+      return stopped_.load(std::memory_order_relaxed);
+    };
+  }
+
+ private:
+  void Draw(int band, const StopPoll& poll) {
+    Surface& surface = g_.canvas().surface();
+    const int height = surface.Height();
+    const int top = static_cast<int>(int64_t{height} * band / bands_);
+    const int bottom = static_cast<int>(int64_t{height} * (band + 1) / bands_);
+    Canvas canvas = g_.canvas();
+    canvas.ClipRows(top, bottom);
+    Graphics g = g_.OnCanvas(canvas);
+    EntitySet found;
+    DrawRect rect;
+    const bool culled =
+        walk_.index != nullptr && SurfaceRect(g.view(), surface.Width(), top, bottom, rect);
+    if (culled) walk_.index->Query(rect, found);
+    DrawPasses(doc_, g, poll, culled ? &found : nullptr);
+  }
+
+  const TJGdata& doc_;
+  const Graphics& g_;
+  const DrawWalk& walk_;
+  const int bands_;
+  std::atomic<int> next_{0};
+  std::atomic<bool> stopped_{false};
+};
+
+// Waits for the threads while polling stop, so that Esc still ends the redraw promptly once
+// the calling thread has run out of bands.
+void JoinPolling(std::vector<std::thread>& threads, std::atomic<int>& running, std::mutex& mutex,
+                 std::condition_variable& done, const StopPoll& poll) {
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (running > 0) {
+      done.wait_for(lock, std::chrono::milliseconds(5));
+      lock.unlock();
+      poll();
+      lock.lock();
+    }
+  }
+  for (std::thread& t : threads)
+    t.join();
+}
+
+}  // namespace
+
+int DrawThreads() {
+  // Asking the system is not free on every platform, and the answer does not change.
+  static const int threads =
+      static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  return threads;
+}
+
+void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop, const DrawWalk& walk) {
+  const int height = g.canvas().surface().Height();
+  const int threads = std::clamp(std::min(walk.threads, height / kMinBandRows), 1, 64);
+  if (threads == 1 && walk.index == nullptr) {
+    DrawPasses(doc, g, stop, nullptr);
+    return;
+  }
+  // Once the bands are handed out, the other threads learn of a stop only at their own polls.
+  if (Stopped(stop)) return;
+  // Two bands a thread even out drawings that crowd into part of the view.
+  BandedDraw banded(doc, g, walk, threads == 1 ? 1 : 2 * threads);
+  const StopPoll shared = banded.SharedPoll();
+  std::mutex mutex;
+  std::condition_variable done;
+  std::atomic<int> running{0};
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < threads; ++t) {
+    ++running;
+    try {
+      helpers.emplace_back([&] {
+        banded.Work(shared);
+        std::lock_guard<std::mutex> lock(mutex);
+        --running;
+        done.notify_one();
+      });
+    } catch (const std::system_error&) {
+      --running;  // no more threads to be had: the ones there are take the remaining bands
+      break;
+    }
+  }
+  const StopPoll caller = banded.CallerPoll(stop);
+  banded.Work(caller);
+  JoinPolling(helpers, running, mutex, done, caller);
 }
 
 }  // namespace vardo

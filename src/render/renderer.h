@@ -5,16 +5,33 @@
 
 #include "common/view_state.h"
 #include "document/model.h"
+#include "render/entity_index.h"
 #include "render/graphics.h"
 #include "render/text.h"
 
 namespace vardo {
 
+// How GLDrawALL goes through the drawing. Every way gives the same pixels; the default, the
+// plain walk over every entity on the calling thread, is the reference the others are held to.
+struct DrawWalk {
+  // Visit only what the index finds for the surface: a zoomed view costs what it shows. The
+  // index must describe the document as it stands.
+  const EntityIndex* index = nullptr;
+  // Threads that draw bands of rows at the same time, each through a canvas limited to its
+  // band; the calling thread is one of them and the only one that calls the stop poll.
+  int threads = 1;
+};
+
+// The threads a redraw can keep busy on this machine.
+int DrawThreads();
+
 // Draws every entity of the document in a fixed order of kinds: image placeholders, solids,
 // lines, circles, arcs, points, marks, texts, dimensions (block inserts are not shown). stop is
-// polled after every tenth entity of a kind and after each kind; once it answers true the rest
-// stays undrawn. An empty stop never stops.
-void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop);
+// polled after every tenth entity of a kind that is drawn and after each kind; once it answers
+// true the rest stays undrawn (the bands still being drawn by other threads end at their next
+// tenth entity). With culling or threads, stop is polled once before anything is drawn, and
+// the canvas's pen and brush are left as they were. An empty stop never stops.
+void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop, const DrawWalk& walk = {});
 
 // The drawers of one entity each. Coordinates are divided by the entity's layer-group scale
 // (TJGdata::ScaleOf). dcol >= 0 overrides the pen colour (for solids and marks the brush colour

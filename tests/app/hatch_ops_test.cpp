@@ -359,5 +359,38 @@ TEST_F(HatchOpsTest, OnlyLinesTheDocumentTookAreCounted) {
   EXPECT_EQ(form().JG->EntLineN(), 4);
 }
 
+// The redraw culls with the entity index and draws in bands on several threads; as hatch
+// lines come with runs and go with Delete, and at zoomed views where most of them lie outside,
+// it shows what the plain walk over every entity shows.
+TEST_F(HatchOpsTest, TheRedrawShowsWhatThePlainWalkShowsAsHatchComesAndGoes) {
+  HeadlessWindow& w = Open();
+  auto expect_plain_picture = [&](const char* step) {
+    const Surface fast = w.Screen();
+    form().PlainRedraw = true;
+    form().Redraw();
+    form().PlainRedraw = false;
+    EXPECT_EQ(w.Screen(), fast) << step;
+  };
+  MarkSquare();
+  w.Type(Control::Edit1, u"3");
+  w.Click(Control::Button3);
+  ASSERT_GT(form().AddLineN, 10);
+  expect_plain_picture("after the first run");
+  w.Wheel(false, DrawToPixelX(view(), 20), DrawToPixelY(view(), 80));
+  w.Wheel(false, DrawToPixelX(view(), 20), DrawToPixelY(view(), 80));
+  expect_plain_picture("zoomed in");
+  EXPECT_TRUE(w.Key(KeyCode::Delete, false));
+  expect_plain_picture("after Delete");
+  // A second run in another direction: its lines take the indices of the removed ones.
+  EXPECT_TRUE(w.Key(KeyCode::Home, false));
+  MarkSquare();
+  w.Type(Control::ComboBox4, u"60");
+  w.Click(Control::Button3);
+  ASSERT_GT(form().AddLineN, 10);
+  expect_plain_picture("after the second run");
+  w.Wheel(false, DrawToPixelX(view(), 90), DrawToPixelY(view(), 10));
+  expect_plain_picture("zoomed in again");
+}
+
 }  // namespace
 }  // namespace vardo::testing
