@@ -73,11 +73,13 @@ TEST(EntityIndex, EveryEntityThatSetsAPixelOfABandIsFoundForIt) {
       {40, 30, 1, -20, -15},        {64, 48, 0.2, -160, -120}, {17, 33, 5, 3, -2},
       {50, 50, 0.01, -2500, -2500}, {30, 20, 40, 0.1, 0.2},    {25, 25, 1e-10, -1e11, -1e11},
   };
+  const test::RandomTextServices text;
   for (uint32_t seed = 1; seed <= 4; ++seed) {
     std::mt19937 rng(seed);
     const TJGdata doc = test::RandomDrawing(rng, 800, 100);
     for (const ViewCase& v : views) {
       test::Scene scene(v.width, v.height, v.scale, v.xmin, v.ymin);
+      Graphics g(scene.canvas, scene.view, scene.attr, text.services);
       EntityIndex index;
       index.Build(doc, scene.attr);
       const int bands[][2] = {{0, v.height},
@@ -95,7 +97,7 @@ TEST(EntityIndex, EveryEntityThatSetsAPixelOfABandIsFoundForIt) {
           scene.surface.Fill(kBackground);
           // The pen mode stays as the caller left it; XOR shows every pixel an entity touches.
           scene.canvas.pen().mode = i % 2 == 0 ? PenMode::Copy : PenMode::Xor;
-          DrawOne(doc, scene.g, t, i);
+          DrawOne(doc, g, t, i);
           for (int b = 0; b < 4; ++b) {
             bool drawn = false;
             for (int y = bands[b][0]; y < bands[b][1] && !drawn; ++y) {

@@ -8,13 +8,16 @@
 #include <string>
 
 #include "document/model.h"
+#include "render/graphics.h"
+#include "text_scene.h"
 
 namespace vardo::test {
 
 // About count entities of every kind spread over a square of side extent about the origin, a
 // few far off or unbounded; layer groups with scales other than 1 and, for some seeds, "bz".
 // Every colour kind (pen colours, SXF colours, numbers without an entry, own RGB solids) and
-// line type (solid, dotted, others) appears.
+// line type (solid, dotted, others) appears; texts with markers, inline and substitution codes,
+// vertical, turned and styled faces, image texts.
 inline TJGdata RandomDrawing(std::mt19937& rng, int count, double extent) {
   std::uniform_real_distribution<double> unit(0, 1);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
@@ -48,9 +51,9 @@ inline TJGdata RandomDrawing(std::mt19937& rng, int count, double extent) {
     return a;
   };
   auto colour = [&] { return static_cast<int>(rng() & 0xFFFFFF); };
-  static const std::array<std::u16string, 10> kTexts = {
-      u"ABC",           u"日本語",       u"",     u"x",      u"$F",
-      u"^@BMa.bmp,3,2", u"^@BMb.bmp,-4", u"A^uB", u"12・・", u"  "};
+  static const std::array<std::u16string, 14> kTexts = {
+      u"ABC",  u"日本語", u"",   u"x",  u"$F",         u"^@BMa.bmp,3,2", u"^@BMb.bmp,-4",
+      u"A^uB", u"12・・", u"  ", u"%f", u"ab^$3cd^oX", u"WWW^2",         u"^!x^/y^wab"};
   auto text = [&](TEntText& t) {
     t.att = att();
     t.no = pick(4) == 0 ? 1 : 0;
@@ -61,6 +64,9 @@ inline TJGdata RandomDrawing(std::mt19937& rng, int count, double extent) {
     t.x1 = coord(), t.y1 = coord();
     t.x2 = (unit(rng) - 0.5) * extent / 4, t.y2 = (unit(rng) - 0.5) * extent / 4;
     t.st = kTexts[static_cast<size_t>(pick(static_cast<int>(kTexts.size())))];
+    static const std::array<std::u16string, 4> kFaces = {u"<ＭＳ ゴシック>", u"@face", u"@@x!/",
+                                                         u"f/"};
+    t.fo = kFaces[static_cast<size_t>(pick(4))];
   };
   for (int i = 0; i < count; ++i) {
     switch (pick(15)) {
@@ -154,5 +160,16 @@ inline TJGdata RandomDrawing(std::mt19937& rng, int count, double extent) {
   }
   return doc;
 }
+
+// Text services that draw every glyph as its filled cell, with a drawing name long enough that a
+// file-name code draws far beyond its own length.
+struct RandomTextServices {
+  RandomTextServices() {
+    codes.ZumenName = u"C:\\図面\\工区\\a rather long drawing name for a site.drw";
+  }
+  BoxGlyphs glyphs;
+  TextCodeValues codes;
+  TextServices services{.glyphs = &glyphs, .codes = &codes, .now = {2024, 5, 1, 13, 4, 5}};
+};
 
 }  // namespace vardo::test

@@ -128,14 +128,16 @@ struct ViewCase {
   double scale, xmin, ymin;
 };
 
-// Random drawings of every kind at several views and surface sizes drawn over a frame: in
-// colour, and in monochrome in XOR mode (every pixel of every entity then shows).
+// Random drawings of every kind, texts drawn as glyphs among them, at several views and surface
+// sizes drawn over a frame: in colour, and in monochrome in XOR mode (every pixel of every
+// entity then shows).
 TEST(GLDrawALL, CulledAndThreadedWalksDrawWhatThePlainWalkDraws) {
   const ViewCase views[] = {
       {120, 90, 1, -60, -45},      {64, 200, 0.3, -100, -300},   {1, 1, 1, 0, 0},
       {97, 33, 4, -10, 5},         {50, 50, 1e-9, -5e10, -5e10}, {300, 17, 0.05, -3000, -170},
       {40, 130, 2e3, 0.01, -0.02},
   };
+  const test::RandomTextServices text;
   for (uint32_t seed = 1; seed <= 3; ++seed) {
     std::mt19937 rng(seed);
     const TJGdata doc = test::RandomDrawing(rng, 700, 100);
@@ -146,13 +148,14 @@ TEST(GLDrawALL, CulledAndThreadedWalksDrawWhatThePlainWalkDraws) {
         auto draw = [&](const DrawWalk& walk, const EntityIndex* index) {
           auto scene = std::make_unique<test::Scene>(v.width, v.height, v.scale, v.xmin, v.ymin);
           if (mono) scene->attr.SetPrintMode(true, 0, 0, 0);
-          scene->g.GraClear(v.width, v.height);
-          scene->g.GraPen(0xFFFF00, 0, 0);
-          scene->g.GraBoxXY(0, 0, v.width - 1, v.height - 1);
-          if (xor_mode) scene->g.GraXorMode();
+          Graphics g(scene->canvas, scene->view, scene->attr, text.services);
+          g.GraClear(v.width, v.height);
+          g.GraPen(0xFFFF00, 0, 0);
+          g.GraBoxXY(0, 0, v.width - 1, v.height - 1);
+          if (xor_mode) g.GraXorMode();
           DrawWalk w = walk;
           if (index != nullptr) w.index = index;
-          GLDrawALL(doc, scene->g, StopPoll(), w);
+          GLDrawALL(doc, g, StopPoll(), w);
           return scene;
         };
         const auto plain = draw(DrawWalk(), nullptr);
