@@ -415,9 +415,11 @@ void EntityIndex::Build(const TJGdata& doc, const TgraAttribute& attr) {
   // Each entry: the curve position in the top half, the entity's place in the bottom half.
   std::vector<uint64_t> order(n);
   const double w = cx1 - cx0, h = cy1 - cy0;
+  // Centres out of the range of doubles, and extents that overflow it, go to the ends.
   auto cell = [](double v, double lo, double span) {
-    if (!(span > 0) || !std::isfinite(v)) return uint32_t{0};
-    return static_cast<uint32_t>(std::clamp((v - lo) / span, 0.0, 1.0) * 65535);
+    const double t = (v - lo) / span;
+    if (!(t > 0)) return uint32_t{0};
+    return t >= 1 ? uint32_t{65535} : static_cast<uint32_t>(t * 65535);
   };
   for (size_t k = 0; k < n; ++k) {
     const Box& b = boxes_[k];
