@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct GlyphMask {
   }
 };
 
+// Heights and widths are taken up to this many pixels (texts are drawn at most 1000 pixels
+// high), which bounds the memory a mask takes whatever a description says.
+constexpr int kMaxGlyphPixels = 1024;
+
 // A logical font as the text renderer asks for it.
 struct FontDescription {
   std::u16string face;  // at most 31 UTF-16 units
@@ -44,6 +49,8 @@ struct FontDescription {
   bool underline = false;
   bool strike_out = false;
   int charset = 0;
+
+  bool operator==(const FontDescription&) const = default;
 };
 
 struct TextExtent {
@@ -51,8 +58,12 @@ struct TextExtent {
   int height = 0;
 };
 
-// Turns characters of a font into masks (no antialiasing) and measures them. Implementations
-// may cache; hence the methods are not const.
+// Turns characters of a font into masks (no antialiasing) and measures them, as the platform's
+// text output draws one character of a logical font: the height is the cell height (the
+// character height without internal leading when negative), the width the average character
+// width, and the escapement turns the cell about its top-left corner. A face name beginning
+// with "@" asks for the vertical form of the face. Implementations may cache; hence the methods
+// are not const.
 class GlyphRasterizer {
  public:
   virtual ~GlyphRasterizer() = default;
@@ -64,5 +75,9 @@ class GlyphRasterizer {
   // Width and height of ch's cell in font, in pixels.
   virtual TextExtent Measure(const FontDescription& font, char32_t ch) = 0;
 };
+
+// The platform's rasterizer (GDI on Windows, FreeType and fontconfig elsewhere) behind a cache
+// of masks and measurements. The returned object may be used from several threads at once.
+std::unique_ptr<GlyphRasterizer> CreateGlyphRasterizer();
 
 }  // namespace vardo
