@@ -49,15 +49,49 @@ create_prefix() {
   [ -f "$WINEPREFIX/system.reg" ]
 }
 
+# Japanese fonts: drawings name the faces of a Japanese Windows, which Wine lacks. Wine is told
+# to draw each with the IPA face of its kind (Gothic or Mincho, fixed pitch or proportional)
+# that the host's fontconfig has, so texts and captions show real kanji, not boxes.
+fonts_done="$WINEPREFIX/vardo-japanese-fonts"
+add_japanese_fonts() {
+  reg="$WINEPREFIX/drive_c/vardo-japanese-fonts.reg"
+  {
+    printf '\377\376'
+    iconv -f UTF-8 -t UTF-16LE <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ ゴシック"="IPAGothic"
+"ＭＳ 明朝"="IPAMincho"
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ Ｐ明朝"="IPAPMincho"
+"MS Gothic"="IPAGothic"
+"MS Mincho"="IPAMincho"
+"MS PGothic"="IPAPGothic"
+"MS PMincho"="IPAPMincho"
+"MS UI Gothic"="IPAPGothic"
+REG
+  } >"$reg" || return 1
+  "$wine" regedit /S 'C:\vardo-japanese-fonts.reg' </dev/null >/dev/null 2>&1 9>&-
+  "$wineserver" -w 9>&-
+  rm -f "$reg"
+  if ! grep -q 'IPAPMincho' "$WINEPREFIX/user.reg"; then
+    echo "wine-run.sh: cannot give the prefix $WINEPREFIX its Japanese font replacements" >&2
+    return 1
+  fi
+  touch "$fonts_done"
+}
+
 # Once per prefix, under a lock in case the first programs start side by side.
 prepare() {
-  locale_missing || [ ! -f "$WINEPREFIX/system.reg" ] || return 0
+  locale_missing || [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$fonts_done" ] || return 0
   mkdir -p "$(dirname "$WINEPREFIX")" && exec 9>"$WINEPREFIX.lock" && flock 9 || return 1
   if locale_missing; then compile_locale || return 1; fi
   if [ ! -f "$WINEPREFIX/system.reg" ] && ! create_prefix; then
     echo "wine-run.sh: cannot create the Wine prefix $WINEPREFIX" >&2
     return 1
   fi
+  if [ ! -f "$fonts_done" ]; then add_japanese_fonts || return 1; fi
   exec 9>&-
 }
 
@@ -65,13 +99,13 @@ prepare() {
 
 # A server ends a few seconds after its last program, and a program that starts while it winds
 # down can lose it half-way ("wine client error"). One server kept from before the first program
-# to after the last avoids that. A server left behind by an earlier run is ended first: waiting
-# for one that stays would never end.
+# to after the last avoids that. A server left behind by an earlier run is ended first, before
+# the prefix is prepared: waiting for one that stays would never end.
 case ${1:-} in
   --start-server)
-    prepare || exit 125
     "$wineserver" -k >/dev/null 2>&1
-    "$wineserver" -w
+    "$wineserver" -w >/dev/null 2>&1
+    prepare || exit 125
     exec "$wineserver" -p </dev/null >/dev/null 2>&1
     ;;
   --stop-server)

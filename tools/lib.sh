@@ -33,17 +33,21 @@ build_jobs() {
 }
 
 # The native build (presets dev and fuzz): compilers, CMake, GoogleTest, libpng, iconv's CP932
-# (in libc6), clang with libFuzzer.
+# (in libc6), clang with libFuzzer, FreeType and fontconfig with the Japanese faces that texts
+# are drawn with.
 VARDO_NATIVE_PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libpng-dev
-  libc6-dev clang libclang-rt-14-dev)
+  libc6-dev clang libclang-rt-14-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+  fonts-ipafont-mincho)
 
 # The benchmarks (preset release): Google Benchmark and the peers they are measured against,
 # OpenCV, GEOS and cairo.
 VARDO_BENCH_PACKAGES=(libbenchmark-dev libopencv-dev libgeos-dev libcairo2-dev)
 
 # The Windows build (preset win) and its tests under Wine: the cross compiler, GoogleTest's
-# sources, Wine, a virtual display (xvfb-run needs xauth) and the locale sources localedef reads.
-VARDO_WIN_PACKAGES=(cmake googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales)
+# sources, Wine, a virtual display (xvfb-run needs xauth), the locale sources localedef reads
+# and the IPA fonts Wine draws the Japanese faces with.
+VARDO_WIN_PACKAGES=(cmake googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
+  fonts-ipafont-gothic fonts-ipafont-mincho)
 
 # The Wine loader the Windows build runs its programs with (cmake/mingw-w64.cmake); the
 # environment may name another.

@@ -96,10 +96,10 @@ run_native() {
   echo "  $VARDO_ROOT/build/run/JWC_TEMP.TXT"
 }
 
-# The Windows build and Wine; xwininfo and import find the window and take the screenshot; the
-# IPA font gives Wine the Japanese characters of the captions. Wine itself comes last: where it
+# The Windows build and Wine (with the IPA fonts for the captions and the faces drawings name);
+# xwininfo and import find the window and take the screenshot. Wine itself comes last: where it
 # cannot be installed, the rest still is.
-tools=(x11-utils imagemagick fonts-ipafont-gothic)
+tools=(x11-utils imagemagick)
 for pkg in "${VARDO_WIN_PACKAGES[@]}"; do
   [[ $pkg == wine64 ]] || tools+=("$pkg")
 done

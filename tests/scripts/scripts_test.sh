@@ -9,7 +9,8 @@ source_dir=$1
 work=$2
 rm -rf "$work"
 mkdir -p "$work/prefix"
-touch "$work/prefix/system.reg"  # a prepared prefix: nothing to set up
+# A prepared prefix, Japanese fonts and all: nothing to set up.
+touch "$work/prefix/system.reg" "$work/prefix/vardo-japanese-fonts"
 failures=0
 
 # The stand-in loader plays one step of $PLAN per run (space-separated) and counts its runs.
