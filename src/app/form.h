@@ -137,7 +137,6 @@ class TForm1 {
   void RefuseRun(HatchPassOutcome outcome);
   // One family of hatch lines with the spacing and angle of the main or the cross controls.
   HatchPassOutcome HatchFamily(bool cross, const HatchServices& services);
-  void SetUpTextCodes();
   StopPoll EscPoll();
   bool Ready() const { return JG && FirstDrawFlag; }
 

@@ -72,7 +72,7 @@ void TForm1::FormShow() {
   SetStatus(u"ハッチを行う箇所をクリックして下さい。");
   ShowCounters();
 
-  SetUpTextCodes();
+  TextCodes = StartTextCodes(*JG);
 
   ZoomAll();  // only computes the view: nothing is drawn before the first paint
   FirstDrawFlag = true;
@@ -120,16 +120,6 @@ void TForm1::ComboBox2Change() {
   if (!JG) return;
   ltp = window_.GetItemIndex(Control::ComboBox2);
   JG->A_Ltp(ltp, 1);
-}
-
-void TForm1::SetUpTextCodes() {
-  TextCodes = TextCodeValues();
-  TextCodes.ZumenName = JG->ZumenFile;
-  const int group = JG->CurLGrp;
-  TextCodes.ScaleNum = (group >= 0 && group < 16) ? JG->LGrpScale[static_cast<size_t>(group)] : 1.0;
-  if (TextCodes.ZumenName.empty() || !FileDate(TextCodes.ZumenName, TextCodes.ZumenDate)) {
-    TextCodes.ZumenDate = LocalNow();
-  }
 }
 
 void TForm1::SetStatus(std::u16string_view text) {

@@ -203,9 +203,9 @@ void DrawTextProportional(Graphics& g, const TextFont& font, TextOrigin at,
     const double cell = extent.height > 0
                             ? static_cast<double>(extent.width) / extent.height * font.A * ratio
                             : Pitch(ch, font.B, 0);
-    TextFont glyph = font;
-    glyph.B = cell;
-    DrawGlyph(g, 0, glyph, at, ch);
+    // The glyph keeps the text's character width, the average width its font is made with, so
+    // that a narrow letter is drawn as the face shapes it; only the advance is its own.
+    DrawGlyph(g, 0, font, at, ch);
     Advance(at, cell);
   }
 }

@@ -47,8 +47,8 @@ void DrawTextString(Graphics& g, TextFont font, const TextBaseline& line, std::u
 // half of it for a half-width one.
 void DrawTextRun(Graphics& g, const TextFont& font, TextOrigin at, std::u16string_view text);
 
-// The characters each advanced by its own measured width at the font's height (D plays no
-// part).
+// The characters each advanced by its own width, measured in the face at the font's height and
+// scaled to its width (D plays no part); the glyphs keep the font's width.
 void DrawTextProportional(Graphics& g, const TextFont& font, TextOrigin at,
                           std::u16string_view text);
 

@@ -265,6 +265,17 @@ int CodeParameter(std::u16string& text) {
 
 }  // namespace
 
+TextCodeValues StartTextCodes(const TJGdata& doc) {
+  TextCodeValues values;
+  values.ZumenName = doc.ZumenFile;
+  const int group = doc.CurLGrp;
+  values.ScaleNum = (group >= 0 && group < 16) ? doc.LGrpScale[static_cast<size_t>(group)] : 1.0;
+  if (values.ZumenName.empty() || !FileDate(values.ZumenName, values.ZumenDate)) {
+    values.ZumenDate = LocalNow();
+  }
+  return values;
+}
+
 ExpandedText ExpandTextCode(std::u16string_view st, double B, double D,
                             const TextCodeValues& values, const LocalDateTime& now) {
   std::u16string text(st);

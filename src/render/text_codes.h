@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/local_time.h"
+#include "document/model.h"
 
 namespace vardo {
 
@@ -19,6 +20,10 @@ struct TextCodeValues {
   double ScaleNum = 1.0;
   double ScaleDen = 1.0;
 };
+
+// The values as start-up sets them for a drawing: its file name, the file's date (the time now
+// when there is no such file), and the scale of the current layer group.
+TextCodeValues StartTextCodes(const TJGdata& doc);
 
 // A text after its codes are applied.
 struct ExpandedText {
