@@ -1,23 +1,31 @@
 // Fuzz target: documents drawn with GLDrawALL into a small surface at any view, then one pick.
 // The first bytes choose the view (scale 1e-12..1e12, offsets up to 1e300), the surface size
-// (1..64 pixels a side), monochrome, a stop after some polls and the layer-group scales (0 and
-// negative among them); the rest is an exchange file or, by a flag, entities decoded directly
-// with coordinates that may be huge, infinite or NaN. A whole drawing is drawn again culled by
-// the entity index and in bands on up to eight threads, and must come out the same.
+// (1..64 pixels a side), monochrome, a stop after some polls, the layer-group scales (0 and
+// negative among them), the text-code values and the moment of drawing (any date, valid or
+// not); the rest is an exchange file or, by a flag, entities decoded directly with coordinates
+// that may be huge, infinite or NaN, and texts built from inline codes, trailing markers and
+// substitution codes at sizes that mostly show as glyphs, drawn with the platform's fonts. A
+// whole drawing is drawn again culled by the entity index and in bands on up to eight threads,
+// and must come out the same.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "attributes/graphics_attributes.h"
+#include "common/local_time.h"
 #include "document/model.h"
 #include "render/canvas.h"
 #include "render/entity_index.h"
+#include "render/glyph.h"
 #include "render/graphics.h"
 #include "render/picking.h"
 #include "render/renderer.h"
 #include "render/surface.h"
+#include "render/text_codes.h"
 
 namespace {
 
@@ -79,20 +87,80 @@ TEntAttr Attr(Bytes& in) {
   return att;
 }
 
+// Whole texts that are image texts or substitution codes, and pieces that texts are built from:
+// characters of each class, inline codes, trailing markers.
+constexpr const char16_t* kWholeTexts[] = {
+    u"^@BMpic.bmp,20,10",
+    u"^@BMx,1e300,-5",
+    u"%SS",
+    u"%SP",
+    u"$J3",
+    u"_J",
+    u"=F",
+    u"%F2",
+    u"&fs2",
+    u"%fa",
+    u"%%a^!",
+    u"$GＧＥＥ",
+    u"$wa",
+    u"_h",
+    u"&fs99999",
+    u"$J123456",
+    u"%mm",
+    u"$T",
+};
+constexpr const char16_t* kPieces[] = {
+    u"A",  u"寸法", u"ｱ",  u"\U0001F600", u"\xD800", u"\xDC00", u" ",  u"\t",    u"^!",
+    u"^/", u"^_",   u"^-", u"^#",         u"^$3",    u"^$0",    u"^$", u"^\\\"", u"^\\",
+    u"^&", u"^%",   u"^*", u"^^",         u"^u",     u"^d",     u"^o", u"^n",    u"^b",
+    u"^B", u"^c",   u"^w", u"^",          u"・",     u"･",      u"^2", u"^9",    u"12",
+};
+constexpr const char16_t* kFaces[] = {
+    u"ＭＳ ゴシック", u"ＭＳ 明朝!/", u"<@ＭＳ Ｐ明朝>!", u"Unknown/", u"@", u"", u"@@x",
+};
+
 std::u16string Text(Bytes& in) {
-  static const char16_t* const kTexts[] = {
-      u"", u"A", u"寸法 12", u"^@BMpic.bmp,20,10", u"^@BMx,1e300,-5", u"%SS", u"\U0001F600x"};
-  return kTexts[in.U8() % (sizeof kTexts / sizeof kTexts[0])];
+  const uint8_t kind = in.U8();
+  if (kind < 64) return kWholeTexts[kind % std::size(kWholeTexts)];
+  std::u16string text;
+  for (int n = kind % 24; n > 0; --n)
+    text += kPieces[in.U8() % std::size(kPieces)];
+  return text;
 }
 
-TEntText TextEntity(Bytes& in) {
+// A character size: mostly one that shows as glyphs at this scale (6 to 1000 pixels, sometimes
+// negative), else any coordinate.
+double TextSize(Bytes& in, double scale) {
+  const uint8_t kind = in.U8();
+  if (kind >= 192) return in.Coordinate();
+  const double pixels = 4 + in.U8() * 4.0;
+  return (kind % 4 == 0 ? -pixels : pixels) / scale;
+}
+
+// A spacing: none, tiny enough for measured advances, ordinary, negative, or any coordinate.
+double TextSpacing(Bytes& in, double scale) {
+  switch (in.U8() % 5) {
+    case 0:
+      return 0;
+    case 1:
+      return 0.005;
+    case 2:
+      return in.U8() / scale;
+    case 3:
+      return -(in.U8() / scale);
+  }
+  return in.Coordinate();
+}
+
+TEntText TextEntity(Bytes& in, double scale) {
   TEntText t;
   t.att = Attr(in);
   t.no = in.U8() % 10;
   t.cc = in.I8() % 10;
-  t.mw = in.Coordinate(), t.mh = in.Coordinate(), t.md = in.Coordinate();
+  t.mw = TextSize(in, scale), t.mh = TextSize(in, scale), t.md = TextSpacing(in, scale);
   t.x1 = in.Coordinate(), t.y1 = in.Coordinate();
   t.x2 = in.Coordinate(), t.y2 = in.Coordinate();
+  t.fo = kFaces[in.U8() % std::size(kFaces)];
   t.st = Text(in);
   return t;
 }
@@ -105,7 +173,7 @@ void SolidArc(Bytes& in, Solid& s) {
   s.he = in.Coordinate(), s.ka = in.Coordinate(), s.sa = in.Coordinate(), s.da = in.Coordinate();
 }
 
-void DecodeEntities(Bytes& in, TJGdata& doc) {
+void DecodeEntities(Bytes& in, TJGdata& doc, double scale) {
   for (int n = 0; n < 200 && !in.empty(); ++n) {
     switch (in.U8() % 15) {
       case 0:
@@ -120,7 +188,7 @@ void DecodeEntities(Bytes& in, TJGdata& doc) {
                               in.Coordinate(), in.Coordinate(), in.Coordinate(), in.Coordinate()});
         break;
       case 3:
-        doc.EntText.push_back(TextEntity(in));
+        doc.EntText.push_back(TextEntity(in, scale));
         break;
       case 4:
         doc.EntPnt.push_back({Attr(in), in.Coordinate(), in.Coordinate()});
@@ -133,7 +201,7 @@ void DecodeEntities(Bytes& in, TJGdata& doc) {
         TEntDim d;
         d.att = Attr(in);
         d.lin = {Attr(in), 0, in.Coordinate(), in.Coordinate(), in.Coordinate(), in.Coordinate()};
-        d.txt = TextEntity(in);
+        d.txt = TextEntity(in, scale);
         doc.EntDim.push_back(d);
         break;
       }
@@ -171,6 +239,30 @@ void DecodeEntities(Bytes& in, TJGdata& doc) {
   }
 }
 
+// Any date and time, valid or not: the code texts must cope with whatever a clock or a file
+// system answers.
+LocalDateTime Moment(Bytes& in) {
+  return {in.I16(), in.I8(), in.I8(), in.I8(), in.I8(), in.I8()};
+}
+
+TextCodeValues CodeValues(Bytes& in, const double (&group_scales)[16]) {
+  static const char16_t* const kNames[] = {
+      u"C:\\plans\\first floor.drw", u"", u"   ", u"\\\\server\\a", u"x\xD800.drw", u"a/b//c/",
+  };
+  TextCodeValues values;
+  values.ZumenName = kNames[in.U8() % std::size(kNames)];
+  values.ZumenDate = Moment(in);
+  values.ScaleNum = group_scales[in.U8() % 16];
+  values.ScaleDen = (in.U8() & 1) != 0 ? 1 : in.Coordinate();
+  return values;
+}
+
+// The platform's rasterizer, made once: fonts are slow to open and every input draws texts.
+GlyphRasterizer& Glyphs() {
+  static const std::unique_ptr<GlyphRasterizer> glyphs = CreateGlyphRasterizer();
+  return *glyphs;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -191,9 +283,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     s = b < 64 ? 0 : b < 128 ? -(b / 16.0) : b < 240 ? b / 100.0 : in.Magnitude(300);
   }
 
+  const TextCodeValues codes = CodeValues(in, group_scales);
+  const LocalDateTime now = Moment(in);
+
   TJGdata doc;
   if ((flags & 2) != 0) {
-    DecodeEntities(in, doc);
+    DecodeEntities(in, doc, scale);
   } else {
     doc.ReadTempBytes(in.Rest());
   }
@@ -215,7 +310,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The frame and origin marks of a redraw, then the drawing.
   auto draw = [&](Surface& surface, const StopPoll& stop, const DrawWalk& walk) {
     Canvas canvas(surface);
-    Graphics g(canvas, view, attr);
+    Graphics g(canvas, view, attr, {.glyphs = &Glyphs(), .codes = &codes, .now = now});
     g.GraClear(width, height);
     g.GraPen(0xFFFF00, 0, 0);
     g.GraBoxXY(0, 0, width - 1, height - 1);

@@ -13,6 +13,7 @@
 #include "hatch/hatch.h"
 #include "platform/platform.h"
 #include "render/entity_index.h"
+#include "render/glyph.h"
 #include "render/surface.h"
 #include "render/text_codes.h"
 
@@ -111,6 +112,7 @@ class TForm1 {
   ViewState View;
   std::u16string ExeDir;
   TextCodeValues TextCodes;
+  std::unique_ptr<GlyphRasterizer> Glyphs;  // the platform's fonts, from creation on
 
  private:
   int PaintWidth() const;

@@ -34,6 +34,7 @@ TForm1::TForm1(FormWindow& window) : window_(window) {
 void TForm1::FormCreate() {
   FirstDrawFlag = false;
   SetUpStartAttributes(GraAttr);
+  Glyphs = CreateGlyphRasterizer();
   mwheel2 = 1.5;
   MouseBtnState = 0;
   MouseBtnX = MouseBtnY = 0;

@@ -80,7 +80,8 @@ void TForm1::Redraw() {
   DrawRB1 = false;
   const int w = PaintWidth(), h = PaintHeight();
   Canvas canvas(window_.PaintBox());
-  Graphics g(canvas, View, GraAttr, {.codes = &TextCodes, .now = LocalNow()});
+  Graphics g(canvas, View, GraAttr,
+             {.glyphs = Glyphs.get(), .codes = &TextCodes, .now = LocalNow()});
   g.GraClear(w, h);
   g.GraPen(kFrameColour, 0, 0);
   g.GraBoxXY(0, 0, w - 1, h - 1);

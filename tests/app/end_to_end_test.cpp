@@ -438,6 +438,62 @@ INSTANTIATE_TEST_SUITE_P(Endings, UnwrittenEndingTest,
                            return std::string(info.param.name);
                          });
 
+// ---- Texts bound the hatch ---------------------------------------------------------------------
+
+// A text inside the region is drawn glyph by glyph in black, so the fill leaves its glyphs out
+// and the hatch lines stop at them: every line through the text is cut into pieces, and no
+// piece crosses a stroke of a glyph. The traced outlines may be two pixels off, so a piece may
+// skim along a glyph's edge or end two pixels into it, but never run through a stroke that
+// stands five pixels tall across its path.
+TEST_F(EndToEndTest, TextGlyphsInsideARegionStayUnhatched) {
+  WriteDrawing("\xEF\xBB\xBF" + ScaleRecord(1, 1) + "lg0\r\nly0\r\nlc2\r\n" + SquareLines(0, 100) +
+               "cn0 12 12 0 2\r\nch 20 44 60 0 \"図面HA\r\n");
+  HeadlessWindow& w = Open();
+  MarkAt(50, 20);
+  const Surface marked = w.Screen();
+  auto glyph = [&](int x, int y) { return marked.GetPixel(x, y) == 0x000000; };
+  // The text's box: x 20..56 (six half cells of 6 mm), y 44..56.
+  const int left = DrawToPixelX(view(), 20), right = DrawToPixelX(view(), 56);
+  const int top = DrawToPixelY(view(), 56), bottom = DrawToPixelY(view(), 44);
+  int glyph_pixels = 0, first_row = bottom, last_row = top;
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) {
+      if (!glyph(x, y)) continue;
+      ++glyph_pixels;
+      first_row = std::min(first_row, y);
+      last_row = std::max(last_row, y);
+    }
+  }
+  EXPECT_GT(glyph_pixels, 200);
+  EXPECT_GT(last_row - first_row, (bottom - top) / 2) << "glyphs, not a three-pixel baseline";
+
+  Hatch(u"1", u"0");
+  const TJGdata& doc = *form().JG;
+  const int added = form().AddLineN;
+  ASSERT_GT(added, 0);
+  std::map<double, int> pieces_per_row;
+  int strokes_passed = 0;
+  for (size_t i = doc.EntLine.size() - static_cast<size_t>(added); i < doc.EntLine.size(); ++i) {
+    const Piece p = PieceOf(doc.EntLine[i], true, 1);
+    ++pieces_per_row[p.across];
+    const int y = DrawToPixelY(view(), p.across);
+    const int from = DrawToPixelX(view(), p.from) + 2, to = DrawToPixelX(view(), p.to) - 2;
+    for (int x = from; x <= to; ++x) {
+      bool stroke = true;
+      for (int dy = -2; dy <= 2; ++dy)
+        stroke = stroke && glyph(x, y + dy);
+      EXPECT_FALSE(stroke) << "the piece at y = " << p.across << " crosses a glyph at pixel " << x;
+    }
+    for (int x = left; x <= right; ++x)
+      strokes_passed += glyph(x, y) && glyph(x, y - 2) && glyph(x, y + 2);
+  }
+  int cut_rows = 0;
+  for (const auto& [y, n] : pieces_per_row)
+    cut_rows += y > 46 && y < 54 && n >= 3;
+  EXPECT_GE(cut_rows, 5) << "lines through the text are cut at its glyphs";
+  EXPECT_GT(strokes_passed, 20) << "the rows checked do meet strokes of the glyphs";
+}
+
 // ---- Encoding
 // ------------------------------------------------------------------------------------
 
