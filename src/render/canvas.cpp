@@ -49,40 +49,56 @@ bool Inside(P64 p, const Box& box) {
   return p.x >= box.x0 && p.x <= box.x1 && p.y >= box.y0 && p.y <= box.y1;
 }
 
-// Visits pixels k = 0 .. count - 1 of the Bresenham path from a towards b that lie in box, in
-// order, as visit(x, y, k). Pixel k lies k steps along the major axis (x when |dx| >= |dy|)
-// and t(k) = floor((2kb + a - 1) / 2a) steps along the minor one, a and b being the major and
-// minor extents: halfway cases round towards the start. Because t(k) is monotone, the pixels
-// inside the box form one run of k, found by division, so the work is bounded by the box
-// whatever the coordinates, and clipping never moves a pixel.
-template <typename Visit>
-void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
-  if (count <= 0) return;
+// Pixels k = 0 .. count - 1 of the Bresenham path from a towards b: pixel k lies k steps along
+// the major axis (x when |dx| >= |dy|) and t(k) = floor((2kb + a - 1) / 2a) steps along the
+// minor one, a and b being the major and minor extents: halfway cases round towards the start.
+// Because t(k) is monotone, the pixels inside a box form one run of k, found by division, so the
+// work is bounded by the box whatever the coordinates, and clipping never moves a pixel.
+//
+// A PathRun is that run: pixels k_first .. k_last, the first at (x, y) with the remainder rest;
+// each next pixel lies one step along the major axis and, when rest + 2b reaches 2a, one step
+// along the minor one as well.
+struct PathRun {
+  int64_t k_first = 0;
+  int64_t k_last = -1;  // below k_first: no pixel
+  int64_t x = 0, y = 0;
+  int64_t rest = 0;
+  int64_t a = 0, b = 0;
+  bool x_major = true;
+  int64_t x_step = 1, y_step = 1;  // -1 or 1
+};
+
+PathRun ClipPath(P64 from, P64 to, int64_t count, const Box& box) {
+  PathRun run;
+  if (count <= 0) return run;
   const int64_t dx = to.x - from.x;
   const int64_t dy = to.y - from.y;
-  const bool x_major = std::llabs(dx) >= std::llabs(dy);
-  const int64_t a = x_major ? std::llabs(dx) : std::llabs(dy);
-  const int64_t b = x_major ? std::llabs(dy) : std::llabs(dx);
+  run.x_major = std::llabs(dx) >= std::llabs(dy);
+  run.a = run.x_major ? std::llabs(dx) : std::llabs(dy);
+  run.b = run.x_major ? std::llabs(dy) : std::llabs(dx);
+  run.x_step = dx < 0 ? -1 : 1;
+  run.y_step = dy < 0 ? -1 : 1;
+  const int64_t a = run.a, b = run.b;
   if (a == 0) {
-    if (Inside(from, box)) visit(from.x, from.y, int64_t{0});
-    return;
+    if (Inside(from, box)) run.k_last = 0, run.x = from.x, run.y = from.y;
+    return run;
   }
+  const bool x_major = run.x_major;
   const int64_t major0 = x_major ? from.x : from.y;
   const int64_t minor0 = x_major ? from.y : from.x;
-  const int64_t major_step = (x_major ? dx : dy) < 0 ? -1 : 1;
-  const int64_t minor_step = (x_major ? dy : dx) < 0 ? -1 : 1;
-  const int64_t major_lo = x_major ? box.x0 : box.y0;
-  const int64_t major_hi = x_major ? box.x1 : box.y1;
-  const int64_t minor_lo = x_major ? box.y0 : box.x0;
-  const int64_t minor_hi = x_major ? box.y1 : box.x1;
+  const int64_t major_step = x_major ? run.x_step : run.y_step;
+  const int64_t minor_step = x_major ? run.y_step : run.x_step;
 
   // The common case needs no clipping: the path stays between its end points, and from the
   // first pixel on t starts at 0 with a remainder of a - 1.
-  int64_t k_first = 0;
-  int64_t k_last = count - 1;
   int64_t t = 0;
-  int64_t rest = a - 1;
+  run.k_last = count - 1;
+  run.rest = a - 1;
   if (!Inside(from, box) || !Inside(to, box)) {
+    const int64_t major_lo = x_major ? box.x0 : box.y0;
+    const int64_t major_hi = x_major ? box.x1 : box.y1;
+    const int64_t minor_lo = x_major ? box.y0 : box.x0;
+    const int64_t minor_hi = x_major ? box.y1 : box.x1;
     Wide k_lo = 0;
     Wide k_hi = count - 1;
     if (major_step > 0) {
@@ -95,27 +111,41 @@ void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
     const Wide t_lo = minor_step > 0 ? minor_lo - minor0 : minor0 - minor_hi;
     const Wide t_hi = minor_step > 0 ? minor_hi - minor0 : minor0 - minor_lo;
     if (b == 0) {
-      if (t_lo > 0 || t_hi < 0) return;
+      if (t_lo > 0 || t_hi < 0) k_hi = -1;
     } else {
       // t(k) >= T  <=>  k >= (2aT - a + 1) / 2b;  t(k) <= T  <=>  k <= (2aT + a) / 2b.
       k_lo = std::max(k_lo, CeilDiv(2 * Wide{a} * t_lo - a + 1, 2 * Wide{b}));
       k_hi = std::min(k_hi, FloorDiv(2 * Wide{a} * t_hi + a, 2 * Wide{b}));
     }
-    if (k_lo > k_hi) return;
+    if (k_lo > k_hi) {
+      run.k_last = -1;
+      return run;
+    }
     const Wide first = 2 * k_lo * b + a - 1;
-    k_first = static_cast<int64_t>(k_lo);
-    k_last = static_cast<int64_t>(k_hi);
+    run.k_first = static_cast<int64_t>(k_lo);
+    run.k_last = static_cast<int64_t>(k_hi);
     t = static_cast<int64_t>(FloorDiv(first, 2 * Wide{a}));
-    rest = static_cast<int64_t>(first - Wide{t} * 2 * a);
+    run.rest = static_cast<int64_t>(first - Wide{t} * 2 * a);
   }
-  for (int64_t k = k_first; k <= k_last; ++k) {
-    const int64_t major = major0 + major_step * k;
-    const int64_t minor = minor0 + minor_step * t;
-    visit(x_major ? major : minor, x_major ? minor : major, k);
-    rest += 2 * b;
-    if (rest >= 2 * a) {
-      rest -= 2 * a;
-      ++t;
+  const int64_t major = major0 + major_step * run.k_first;
+  const int64_t minor = minor0 + minor_step * t;
+  run.x = x_major ? major : minor;
+  run.y = x_major ? minor : major;
+  return run;
+}
+
+// Visits the pixels of the path from a towards b that lie in box, in order, as visit(x, y, k).
+template <typename Visit>
+void WalkLine(P64 from, P64 to, int64_t count, const Box& box, Visit&& visit) {
+  const PathRun run = ClipPath(from, to, count, box);
+  int64_t x = run.x, y = run.y, rest = run.rest;
+  for (int64_t k = run.k_first; k <= run.k_last; ++k) {
+    visit(x, y, k);
+    (run.x_major ? x : y) += run.x_major ? run.x_step : run.y_step;
+    rest += 2 * run.b;
+    if (rest >= 2 * run.a) {
+      rest -= 2 * run.a;
+      (run.x_major ? y : x) += run.x_major ? run.y_step : run.x_step;
     }
   }
 }
@@ -171,28 +201,25 @@ uint32_t DashBits(PenStyle style) {
   return kSolidBits;
 }
 
-// The pixels WalkLine visits on a path that lies inside the surface, set by stepping through
-// the pixel array: one step along the major axis per pixel, one along the minor axis whenever
-// the remainder runs over.
-void SolidRunInside(Surface& s, uint32_t colour, P64 from, P64 to, int64_t count) {
-  const int64_t dx = to.x - from.x;
-  const int64_t dy = to.y - from.y;
-  const bool x_major = std::llabs(dx) >= std::llabs(dy);
-  const int64_t a = x_major ? std::llabs(dx) : std::llabs(dy);
-  const int64_t b = x_major ? std::llabs(dy) : std::llabs(dx);
-  const int64_t x_step = dx < 0 ? -1 : 1;
-  const int64_t y_step = dy < 0 ? -int64_t{s.Width()} : s.Width();
-  const int64_t major_step = x_major ? x_step : y_step;
-  const int64_t minor_step = x_major ? y_step : x_step;
+// Sets the pixels of a run by stepping through the pixel array: one step along the major axis
+// per pixel, one along the minor axis whenever the remainder runs over. Most of what is drawn
+// goes through here.
+void SolidRun(Surface& s, uint32_t colour, const PathRun& run) {
+  const int64_t width = s.Width();
+  const int64_t x_step = run.x_step;
+  const int64_t y_step = run.y_step * width;
+  const int64_t major_step = run.x_major ? x_step : y_step;
+  const int64_t minor_step = run.x_major ? y_step : x_step;
+  const int64_t a2 = 2 * run.a, b2 = 2 * run.b;
   uint32_t* pixels = s.Pixels();
-  int64_t at = from.y * s.Width() + from.x;
-  int64_t rest = a - 1;
-  for (int64_t k = 0; k < count; ++k) {
+  int64_t at = run.y * width + run.x;
+  int64_t rest = run.rest;
+  for (int64_t k = run.k_first; k <= run.k_last; ++k) {
     pixels[at] = colour;
     at += major_step;
-    rest += 2 * b;
-    if (rest >= 2 * a) {
-      rest -= 2 * a;
+    rest += b2;
+    if (rest >= a2) {
+      rest -= a2;
       at += minor_step;
     }
   }
@@ -208,12 +235,7 @@ void StrokeThin(Surface& s, const Box& clip, const Pen& pen, P64 from, P64 to, b
   style_pos = static_cast<int>((start + count % kStylePeriod) % kStylePeriod);
   if (dashes == kSolidBits && pen.mode == PenMode::Copy) {
     // Most of what is drawn: no pattern to follow, nothing to read back.
-    if (Inside(from, clip) && Inside(to, clip)) {
-      SolidRunInside(s, pen.color, from, to, count);
-      return;
-    }
-    WalkLine(from, to, count, clip,
-             [&](int64_t x, int64_t y, int64_t) { s.Row(static_cast<int>(y))[x] = pen.color; });
+    SolidRun(s, pen.color, ClipPath(from, to, count, clip));
     return;
   }
   WalkLine(from, to, count, clip, [&](int64_t x, int64_t y, int64_t k) {
@@ -489,10 +511,9 @@ void Canvas::LineWithEnd(int x1, int y1, int x2, int y2) {
   const Box box = ClipBox(*surface_, clip_top_, clip_bottom_);
   // The common case in one run: a solid copy pen sets the end pixel as LineTo would set the
   // next one.
-  if (pen_.width <= 1 && pen_.style == PenStyle::Solid && pen_.mode == PenMode::Copy &&
-      Inside(from, box) && Inside(to, box)) {
+  if (pen_.width <= 1 && pen_.style == PenStyle::Solid && pen_.mode == PenMode::Copy) {
     const int64_t count = StepCount(from, to);
-    SolidRunInside(*surface_, pen_.color, from, to, count + 1);
+    SolidRun(*surface_, pen_.color, ClipPath(from, to, count + 1, box));
     pos_ = {x2, y2};
     style_pos_ = static_cast<int>(count % kStylePeriod);
     return;
