@@ -24,6 +24,15 @@ class Graphics;
 // The exchange file beside the program: read at start-up, rewritten on OK.
 inline constexpr char16_t kExchangeFileName[] = u"JWC_TEMP.TXT";
 
+// Wall time in milliseconds of the start-up steps and of the last redraw and extents, for
+// vardo-script's "print timings".
+struct FormTimings {
+  double read = 0;     // reading the exchange file
+  double index = 0;    // building the entity index
+  double extents = 0;  // the last extents computation
+  double redraw = 0;   // the last redraw, back buffer included
+};
+
 // The entity a click found: its kind and index (etp, eno) and the point picked on it.
 struct PickedElement {
   int etp = 0, eno = 0;
@@ -105,7 +114,8 @@ class TForm1 {
   // Redraw walks every entity on one thread: the reference the culled, threaded redraw is held
   // to pixel for pixel.
   bool PlainRedraw = false;
-  PolyLines PLN;  // traced contours of the last run
+  PolyLines PLN;        // traced contours of the last run
+  FormTimings Timings;  // set by FormShow, ZoomAll and Redraw; read by the tools
 
   // Owned by the form, handed to whoever draws or converts coordinates.
   TgraAttribute GraAttr;

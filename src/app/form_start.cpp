@@ -6,6 +6,7 @@
 #include "app/form.h"
 #include "app/form_layout.h"
 #include "common/numbers.h"
+#include "common/stopwatch.h"
 #include "common/text_helpers.h"
 
 namespace vardo {
@@ -56,8 +57,12 @@ void TForm1::FormShow() {
   OKflag = false;
 
   JG = std::make_unique<TJGdata>();
+  const Stopwatch reading;
   JG->OpenTempFile(ExeDir + kExchangeFileName);
+  Timings.read = reading.Millis();
+  const Stopwatch indexing;
   EntIndex.Build(*JG, GraAttr);
+  Timings.index = indexing.Millis();
   JG->S_Init();
 
   FillList(window_, Control::ComboBox1, LineColourItems());

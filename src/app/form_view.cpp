@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/form.h"
+#include "common/stopwatch.h"
 #include "render/canvas.h"
 #include "render/graphics.h"
 #include "render/picking.h"
@@ -77,6 +78,7 @@ void TForm1::Redraw() {
   if (!FirstDrawFlag || !JG) return;
   // The renderer stops while Esc is held; a new drawing must not end before it starts.
   window_.WaitEscapeUp();
+  const Stopwatch drawing;
   DrawRB1 = false;
   const int w = PaintWidth(), h = PaintHeight();
   Canvas canvas(window_.PaintBox());
@@ -90,6 +92,7 @@ void TForm1::Redraw() {
   EntIndex.Update(*JG, GraAttr);
   GLDrawALL(*JG, g, EscPoll(), PlainRedraw ? DrawWalk() : DrawWalk{&EntIndex, DrawThreads()});
   TakeBackBuffer();
+  Timings.redraw = drawing.Millis();
 }
 
 void TForm1::DrawGrid(Graphics& g) {
@@ -160,7 +163,9 @@ void TForm1::ZoomAll() {
   RememberView(View);
   View.ViewWidth = PaintWidth();
   View.ViewHeight = PaintHeight();
+  const Stopwatch measuring;
   JG->GetMinMaxZahyo(View);
+  Timings.extents = measuring.Millis();
   double dx = std::fabs(View.ExtXmax - View.ExtXmin);
   double dy = std::fabs(View.ExtYmax - View.ExtYmin);
   if (dx <= 1e-10) dx = 1e-10;

@@ -125,6 +125,18 @@ bool ParseSwitch(std::string_view s, std::string_view first, std::string_view se
   return true;
 }
 
+// Milliseconds with one decimal, whatever the locale.
+std::string Millis(double ms) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, ms, std::chars_format::fixed, 1).ptr;
+  return std::string(buf, end);
+}
+
+std::string TimingsLine(const FormTimings& t) {
+  return "read " + Millis(t.read) + " index " + Millis(t.index) + " extents " + Millis(t.extents) +
+         " redraw " + Millis(t.redraw);
+}
+
 std::u16string ViewLine(const ViewState& v) {
   return FloatStr(v.ViewXmin) + u" " + FloatStr(v.ViewYmin) + u" " + FloatStr(v.ViewXmax) + u" " +
          FloatStr(v.ViewYmax) + u" " + FloatStr(v.ViewScale);
@@ -280,6 +292,9 @@ class Command {
       if (!w_.Messages().empty()) line = w_.Messages().back();
     } else if (what == "hat") {
       line = IntStr(form.HatX) + u" " + IntStr(form.HatY);
+    } else if (what == "timings") {
+      out_ << TimingsLine(form.Timings) << '\n';
+      return true;
     } else if (what == "edits") {
       line = w_.GetText(Control::Edit1) + u"|" + w_.GetText(Control::ComboBox4) + u"|" +
              w_.GetText(Control::Edit2) + u"|" + w_.GetText(Control::ComboBox5);

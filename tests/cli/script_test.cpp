@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -70,6 +71,32 @@ TEST_F(ScriptTest, PrintsWhatTheWindowShows) {
             "ハッチを行う箇所をクリックして下さい。\n線:0　点:0　円弧:0\n\n0 0\n1|0|1|0\n" +
                 FittedView(400, 300) + "\n");
   EXPECT_EQ(err_.str(), "");
+}
+
+TEST_F(ScriptTest, PrintsTheTimingsOfStartUpAndOfTheLastRedraw) {
+  ASSERT_EQ(Run("size 1600 1000\nprint timings\nshow\nprint timings\n"), 0) << err_.str();
+  std::istringstream lines(out_.str());
+  std::string before, after;
+  std::getline(lines, before);
+  std::getline(lines, after);
+  EXPECT_EQ(before, "read 0.0 index 0.0 extents 0.0 redraw 0.0");
+  // Four names, each with its milliseconds to one decimal.
+  std::istringstream fields(after);
+  std::string name, ms;
+  double redraw = -1;
+  for (const char* expected : {"read", "index", "extents", "redraw"}) {
+    ASSERT_TRUE(fields >> name >> ms) << after;
+    EXPECT_EQ(name, expected) << after;
+    ASSERT_TRUE(
+        ms.size() >= 3 && ms[ms.size() - 2] == '.' &&
+        std::all_of(ms.begin(), ms.end(), [](char c) { return c == '.' || std::isdigit(c); }))
+        << after;
+    redraw = std::stod(ms);
+  }
+  EXPECT_FALSE(fields >> name) << after;
+  // Clearing and copying a million and a half pixels takes well over a twentieth of a
+  // millisecond.
+  EXPECT_GT(redraw, 0) << after;
 }
 
 TEST_F(ScriptTest, ARunThenOkWritesBothFilesAndEndsTheScenario) {
@@ -188,7 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"jump 1 2", "unknown command \"jump\""},
         BadLine{"Show", "unknown command \"Show\""}, BadLine{"show now", "bad argument to show"},
         BadLine{"size 0 10", "bad argument to size"},
-        BadLine{"size 10 16385", "bad argument to size"}, BadLine{"size 10", "bad argument to size"},
+        BadLine{"size 10 16385", "bad argument to size"},
+        BadLine{"size 10", "bad argument to size"},
         BadLine{"press up 1 2", "bad argument to press"},
         BadLine{"press left+ 1 2", "bad argument to press"},
         BadLine{"press left 1", "bad argument to press"},
