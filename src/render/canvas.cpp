@@ -668,10 +668,19 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
   const Box clip = ClipBox(*surface_, clip_top_, clip_bottom_);
   const int64_t first_row = std::max<int64_t>(0, clip.y0 - origin_y);
   const int64_t last_row = std::min<int64_t>(mask.height, clip.y1 + 1 - origin_y) - 1;
+  // Byte by byte: large glyphs are mostly whole bytes of ink or of nothing.
   for (int64_t j = first_row; j <= last_row; ++j) {
     uint32_t* row = surface_->Row(static_cast<int>(origin_y + j));
-    for (int64_t i = first_col; i <= last_col; ++i) {
-      if (mask.At(static_cast<int>(i), static_cast<int>(j))) row[origin_x + i] = font_color_;
+    const uint8_t* bits = mask.bits.data() + j * mask.stride;
+    for (int64_t i = first_col; i <= last_col;) {
+      const uint8_t byte = bits[i / 8];
+      if (i % 8 == 0 && i + 7 <= last_col && (byte == 0 || byte == 0xFF)) {
+        if (byte != 0) std::fill_n(row + origin_x + i, 8, font_color_);
+        i += 8;
+        continue;
+      }
+      if ((byte >> (7 - i % 8)) & 1) row[origin_x + i] = font_color_;
+      ++i;
     }
   }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 
 #include "picture.h"
 #include "render/canvas.h"
@@ -102,6 +103,41 @@ TEST(CanvasGlyph, DrawsTheInkInTheFontColourAndNothingElse) {
     canvas.pen().mode = PenMode::Xor;  // glyphs ignore the pen
     canvas.DrawGlyph(c.x, c.y, SampleMask());
     EXPECT_EQ(Picture(s), c.picture) << c.name;
+  }
+}
+
+// Masks of whole bytes of ink, of nothing and of both, at every clipping: the pixels are those
+// of the mask read bit by bit.
+TEST(CanvasGlyph, EveryInkBitAndNoOtherIsSetAtAnyPosition) {
+  std::mt19937 random(4711);
+  std::uniform_int_distribution<int> byte_kind(0, 2), any_byte(0, 255), size(1, 40),
+      position(-45, 45);
+  for (int n = 0; n < 300; ++n) {
+    GlyphMask mask;
+    mask.width = size(random);
+    mask.height = size(random);
+    mask.left = position(random) / 4;
+    mask.top = position(random) / 4;
+    mask.stride = (mask.width + 7) / 8 + (n % 3 == 0 ? 1 : 0);
+    for (int k = 0; k < mask.stride * mask.height; ++k) {
+      const int kind = byte_kind(random);
+      mask.bits.push_back(kind == 0   ? 0
+                          : kind == 1 ? 0xFF
+                                      : static_cast<uint8_t>(any_byte(random)));
+    }
+    const int x = position(random), y = position(random);
+    Surface drawn(30, 20, kWhite);
+    Canvas canvas(drawn);
+    canvas.font_color() = kBlue;
+    canvas.DrawGlyph(x, y, mask);
+    Surface expected(30, 20, kWhite);
+    for (int j = 0; j < mask.height; ++j) {
+      for (int i = 0; i < mask.width; ++i) {
+        if (mask.At(i, j)) expected.SetPixel(x + mask.left + i, y + mask.top + j, kBlue);
+      }
+    }
+    ASSERT_EQ(Picture(drawn), Picture(expected))
+        << "mask " << mask.width << " x " << mask.height << " at " << x << "," << y;
   }
 }
 
