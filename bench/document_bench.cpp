@@ -38,11 +38,13 @@ fs::path InputPath() {
   return Dir() / "JWC_TEMP.TXT";
 }
 
-// A CP932 drawing of one million entities: mostly lines, with circles, arcs, points, marks,
-// texts, dimensions and solids, and attribute changes along the way.
+// A CP932 drawing of one million entities laid out like a plan 10,000 units across: mostly
+// lines up to 200 units long, with circles, arcs, points, marks, texts, dimensions and solids,
+// and attribute changes along the way.
 void GenerateDrawing(const fs::path& path) {
   std::mt19937 rng(12345);
   std::uniform_real_distribution<double> coord(-5000.0, 5000.0);
+  std::uniform_real_distribution<double> offset(-140.0, 140.0);
   std::uniform_int_distribution<int> pick(0, 999);
   auto num = [&](std::string& out, double v) {
     char buf[32];
@@ -66,8 +68,9 @@ void GenerateDrawing(const fs::path& path) {
     if (i % 500 == 0) text += "ly" + std::to_string(i / 500 % 10) + "\n";
     const int k = pick(rng);
     if (k < 800) {
-      num(text, coord(rng));
-      nums(text, {coord(rng), coord(rng), coord(rng)});
+      const double x = coord(rng), y = coord(rng);
+      num(text, x);
+      nums(text, {y, x + offset(rng), y + offset(rng)});
     } else if (k < 840) {
       text += "ci";
       nums(text, {coord(rng), coord(rng), 50 + coord(rng) / 100});
@@ -87,8 +90,9 @@ void GenerateDrawing(const fs::path& path) {
       text += " \"" + kJapanese + " A-" + std::to_string(i);
     } else if (k < 980) {
       text += "msg\n";
-      num(text, coord(rng));
-      nums(text, {coord(rng), coord(rng), coord(rng)});
+      const double x = coord(rng), y = coord(rng);
+      num(text, x);
+      nums(text, {y, x + offset(rng), y});
       text += "\ncs";
       nums(text, {coord(rng), coord(rng), 10.0, 0.0});
       text += " \"1234.5";
