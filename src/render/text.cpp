@@ -227,11 +227,13 @@ void DrawGlyph(Graphics& g, int base, const TextFont& font, TextOrigin at, std::
   const double s = ch.size() == 1 ? std::fabs(font.B) / 2 : std::fabs(font.B);
   double dx = 0, dy = 0;
   BaseOffset(base, s, A, dx, dy);
-  double px = at.x + RotX(dx, dy, 0, 0, at.angle);
-  double py = at.y + RotY(dx, dy, 0, 0, at.angle);
+  // The cosine and sine of the run's angle are taken once per glyph: (dx, dy) is turned about the
+  // origin with the very arithmetic of RotX and RotY.
+  const double ax = std::cos(at.angle), ay = std::sin(at.angle);
+  double px = at.x + (0.0 + ax * (dx - 0.0) - ay * (dy - 0.0));
+  double py = at.y + (0.0 + ay * (dx - 0.0) + ax * (dy - 0.0));
 
   // The cell's corners: along the run by s, down from the top by A.
-  const double ax = std::cos(at.angle), ay = std::sin(at.angle);
   const double downx = std::cos(at.angle - kPi / 2), downy = std::sin(at.angle - kPi / 2);
   const bool visible = g.ClipPoint(px, py) == 0 || g.ClipPoint(px + s * ax, py + s * ay) == 0 ||
                        g.ClipPoint(px + A * downx, py + A * downy) == 0 ||
