@@ -196,7 +196,7 @@ void TJGdata::A_Attr(int b) {
 }
 
 void TJGdata::A_Line(double x1, double y1, double x2, double y2) {
-  if (std::fabs(x2 - x1) < 1e-10 && std::fabs(y2 - y1) < 1e-10) return;
+  if (DegenerateLine(x1, y1, x2, y2)) return;
   SetEntNo(kEntLine, EntLineN());
   TEntLine& e = EntLine.emplace_back();
   SetEntAttr(e.att);

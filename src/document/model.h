@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -189,7 +190,12 @@ class TJGdata {
   void A_PCol(int c, int m);
   void A_Ltp(int t, int m);
   void A_Attr(int b);
+  // Appends a line with the current write attributes unless it is degenerate.
   void A_Line(double x1, double y1, double x2, double y2);
+  // A line whose ends differ by less than 1e-10 in both coordinates: A_Line drops it.
+  static bool DegenerateLine(double x1, double y1, double x2, double y2) {
+    return std::fabs(x2 - x1) < 1e-10 && std::fabs(y2 - y1) < 1e-10;
+  }
   void StopGaibu() { t_Mem.clear(); }
 
   // The divisor from stored to drawing coordinates for an entity of layer group lgrp: 1.0 with

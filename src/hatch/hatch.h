@@ -107,6 +107,9 @@ struct HatchPoint {
   double y = 0;
 };
 
+// Pieces no longer than this (drawing units) are not handed over.
+inline constexpr double kShortestHatchPiece = 1e-7;
+
 // Receives every hatch piece, in drawing coordinates.
 using AddLineFn = std::function<void(double x1, double y1, double x2, double y2)>;
 
@@ -181,11 +184,14 @@ void SortCrossings(std::vector<HatchPoint>& crossings, double x, double y, doubl
 int HatchLine(const ViewState& view, const HatchContours& contours, double x, double y, double len,
               double a, const AddLineFn& add_line);
 
+class EndSnap;
+
 struct HatchPassInput {
-  int HatX = 0, HatY = 0;  // the pass-through pixel
-  double q = 1;            // spacing in drawing units, > 0
-  double a = 0;            // angle in radians, anticlockwise
-  int W = 0, H = 0;        // paint-box size; the probes are W * W + H * H long
+  int HatX = 0, HatY = 0;   // the pass-through pixel
+  double q = 1;             // spacing in drawing units, > 0
+  double a = 0;             // angle in radians, anticlockwise
+  int W = 0, H = 0;         // paint-box size; the probes are W * W + H * H long
+  EndSnap* snap = nullptr;  // when set, moves the ends of every piece before it is handed over
 };
 
 enum class HatchPassOutcome {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/geometry.h"
+#include "hatch/end_snap.h"
 #include "hatch/hatch.h"
 
 namespace vardo {
@@ -16,7 +17,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kVertexTol = 1e-8;
-constexpr double kShortestPiece = 1e-7;
+constexpr double kShortestPiece = kShortestHatchPiece;
 constexpr uint64_t kFirstOfContour = uint64_t{1} << 63;
 
 // Beyond this many radians a + pi and a - pi lose so much precision that the probe would no
@@ -177,7 +178,8 @@ struct LineWork {
 
 // The pieces of one line; lines counts what went to add_line.
 int CutLine(const ViewEdges& edges, const HatchContours& contours, const HatchProbe& probe,
-            const Trig& trig, const AddLineFn& add_line, LineWork& work, int& lines) {
+            const Trig& trig, const AddLineFn& add_line, EndSnap* snap, LineWork& work,
+            int& lines) {
   if (!SeesView(probe, edges)) return -1;
   work.crossings.clear();
   contours.Crossings(probe, work.crossings);
@@ -186,7 +188,9 @@ int CutLine(const ViewEdges& edges, const HatchContours& contours, const HatchPr
   int pairs = 0;
   for (size_t i = 0; i + 1 < c.size(); i += 2, ++pairs) {
     if (!(Distance(c[i].x, c[i].y, c[i + 1].x, c[i + 1].y) > kShortestPiece)) continue;
-    if (add_line) add_line(c[i].x, c[i].y, c[i + 1].x, c[i + 1].y);
+    HatchPoint p = c[i], q = c[i + 1];
+    if (snap) snap->MovePiece(p, q, trig.cos_a, trig.sin_a);
+    if (add_line) add_line(p.x, p.y, q.x, q.y);
     ++lines;
   }
   return pairs;
@@ -363,8 +367,8 @@ int HatchLine(const ViewState& view, const HatchContours& contours, double x, do
   const Trig trig(angle);
   LineWork work;
   int lines = 0;
-  return CutLine(EdgesOf(view), contours, ProbeWith(x, y, len, angle, trig), trig, add_line, work,
-                 lines);
+  return CutLine(EdgesOf(view), contours, ProbeWith(x, y, len, angle, trig), trig, add_line,
+                 nullptr, work, lines);
 }
 
 HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const HatchPassInput& in,
@@ -391,7 +395,7 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
   const ViewEdges edges = EdgesOf(view);
   LineWork work;
   auto line = [&](const HatchProbe& probe) {
-    return CutLine(edges, contours, probe, trig, add_line, work, result.lines);
+    return CutLine(edges, contours, probe, trig, add_line, in.snap, work, result.lines);
   };
   auto stopped = [&] {
     if (!StopHeld(services)) return false;

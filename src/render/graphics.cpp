@@ -15,9 +15,8 @@ namespace vardo {
 namespace {
 
 constexpr double kClipTol = 1e-12;
-// pi / 36 as the program has always stepped its 72 chords.
-constexpr double kChordStep = 0.0872664625997165;
-constexpr int kChords = 72;
+constexpr double kChordStep = kEllipseChordStep;
+constexpr int kChords = kEllipseChords;
 constexpr double kHalfPi = 1.5707963267948966;
 // A first polygon edge longer than this many pixels makes the polygon an outline.
 constexpr double kOutlineSwitch = 10000;
@@ -181,6 +180,23 @@ std::vector<TGraph_Point> ClipRing(const std::vector<TGraph_Point>& ring, const 
 
 }  // namespace
 
+uint32_t AttrColour(const TgraAttribute& attr, int layer, int col) {
+  if (attr.GetAttrLayerState(layer) != 1) return attr.GetGrayColor();
+  return attr.GetAttrColcol(col);
+}
+
+TGraph_Point SolidArcCorner(double cx, double cy, const TGraph_Point& a0, const TGraph_Point& a72,
+                            double tilt, double start, double sweep) {
+  const double ta = start + tilt + kHalfPi;
+  const double tb = tilt + start + sweep - kHalfPi;
+  double kx = cx, ky = cy;
+  const int crossing =
+      SegCross(kx, ky, a0.x, a0.y, a0.x + 10 * std::cos(ta), a0.y + 10 * std::sin(ta), a72.x, a72.y,
+               a72.x + 10 * std::cos(tb), a72.y + 10 * std::sin(tb));
+  if (crossing == 0 || !Finite(kx, ky)) return {cx, cy};
+  return {kx, ky};
+}
+
 // --- geometry and clipping ---
 
 int Graphics::ClipCode(double x, double y) const {
@@ -280,17 +296,12 @@ void Graphics::GraXorMode() {
   canvas_->pen().mode = PenMode::Xor;
 }
 
-uint32_t Graphics::AttrColour(int layer, int col) const {
-  if (attr_->GetAttrLayerState(layer) != 1) return attr_->GetGrayColor();
-  return attr_->GetAttrColcol(col);
-}
-
 void Graphics::GraAttrPen(int layer, int col, int ltype, double /*width*/) {
   canvas_->brush().style = BrushStyle::Clear;
   Pen& pen = canvas_->pen();
   pen.color = AttrColour(layer, col);
   pen.width = 0;
-  pen.style = ltype == 1 || ltype == 31 ? PenStyle::Solid : PenStyle::Dot;
+  pen.style = SolidLineType(ltype) ? PenStyle::Solid : PenStyle::Dot;
 }
 
 void Graphics::GraAttrBrush(int layer, int col, int style) {
@@ -484,20 +495,7 @@ void SolidArcRing(int kind, double cx, double cy, double r, double flat, double 
       if (Within(extra, 0)) {
         ring.push_back({cx, cy});
       } else if (!Within(extra, 5)) {
-        // The corner where the tangents at the two ends meet.
-        const TGraph_Point a0 = ring.front();
-        const TGraph_Point a72 = ring.back();
-        const double ta = start + tilt + kHalfPi;
-        const double tb = tilt + start + sweep - kHalfPi;
-        double kx = cx, ky = cy;
-        const int crossing =
-            SegCross(kx, ky, a0.x, a0.y, a0.x + 10 * std::cos(ta), a0.y + 10 * std::sin(ta), a72.x,
-                     a72.y, a72.x + 10 * std::cos(tb), a72.y + 10 * std::sin(tb));
-        if (crossing == 0 || !Finite(kx, ky)) {
-          kx = cx;
-          ky = cy;
-        }
-        ring.push_back({kx, ky});
+        ring.push_back(SolidArcCorner(cx, cy, ring.front(), ring.back(), tilt, start, sweep));
       }
       return;
     case kSolidArcOutline:

@@ -27,6 +27,20 @@ inline uint32_t ScreenColour(int32_t value) {
   return static_cast<uint32_t>(value) & 0x00FFFFFF;
 }
 
+// Every ellipse and arc is drawn as this many chords; a whole ellipse steps its parameter angle
+// by pi / 36 as the program has always stepped it.
+inline constexpr int kEllipseChords = 72;
+inline constexpr double kEllipseChordStep = 0.0872664625997165;
+
+// Screen colour of a colour number on a layer (layer index LGrp * 16 + Lay): the table colour
+// (monochrome applied) on a normal layer, the gray colour on any other.
+uint32_t AttrColour(const TgraAttribute& attr, int layer, int col);
+
+// Line types an entity's pen draws solid; every other one is dotted.
+inline bool SolidLineType(int ltype) {
+  return ltype == 1 || ltype == 31;
+}
+
 // Bits of a region code: where a point lies relative to the view window. A point on an edge
 // counts as beyond it.
 enum ClipBits : int {
@@ -56,6 +70,12 @@ enum SolidArcKind : int {
 // the content of ring.
 void SolidArcRing(int kind, double cx, double cy, double r, double flat, double tilt, double start,
                   double sweep, double extra, std::vector<TGraph_Point>& ring);
+
+// The corner of a circular solid drawn with a shape flag other than 100, 0 and 5: where the
+// tangents at its arc's ends a0 (parameter angle start) and a72 (start + sweep) meet, or the
+// centre (cx, cy) when they do not meet in one point.
+TGraph_Point SolidArcCorner(double cx, double cy, const TGraph_Point& a0, const TGraph_Point& a72,
+                            double tilt, double start, double sweep);
 
 // What drawing texts needs besides the view and the attributes. The form owns the rasterizer and
 // the code values and hands them to whoever draws; now is taken once per drawing, so that every
@@ -136,9 +156,7 @@ class Graphics {
   void GraAttrPen(int layer, int col, int ltype, [[maybe_unused]] double width);
   // Brush in the colour of the layer index and colour number, GraBrush's style codes.
   void GraAttrBrush(int layer, int col, int style);
-  // Screen colour of a colour number on a layer: the table colour (monochrome applied) on a
-  // normal layer, the gray colour on any other.
-  uint32_t AttrColour(int layer, int col) const;
+  uint32_t AttrColour(int layer, int col) const { return vardo::AttrColour(*attr_, layer, col); }
 
   // --- pixel drawing ---
 

@@ -72,19 +72,17 @@ bool DrawPass(const std::vector<Entity>& table, EntityTable kind, const EntitySe
 
 // --- solids ---
 
-// Colour 10 is the solid's own RGB value, shown as it is even in monochrome.
 template <typename Solid>
 void SolidPenAndBrush(Graphics& g, int32_t dcol, const Solid& e) {
-  if (e.att.Col == 10) {
-    const uint32_t colour = ScreenColour(e.Color);
-    g.GraPen(colour, 0, 0);
-    g.GraBrush(colour, 1);
-  } else {
-    const int layer = LayerIndex(e.att);
-    g.GraAttrPen(layer, e.att.Col, 1, 0);
-    g.GraAttrBrush(layer, e.att.Col, 1);
-  }
+  const uint32_t colour = SolidColour(g.attr(), e.att, e.Color);
+  g.GraPen(colour, 0, 0);
+  g.GraBrush(colour, 1);
   OverridePenAndBrush(g, dcol);
+}
+
+bool Monochrome(const TgraAttribute& attr) {
+  int32_t sk0 = 0, sk1 = 0, sk2 = 0;
+  return attr.GetPrintMode(sk0, sk1, sk2);
 }
 
 void DrawSolidRing(const TJGdata& doc, Graphics& g, std::initializer_list<TGraph_Point> points,
@@ -115,8 +113,7 @@ void LinePen(Graphics& g, int32_t dcol, const TEntAttr& att) {
   const double width = att.Wid != 0 ? att.Wid * 0.01 : g.attr().GetAttrColwid(att.Col);
   g.GraAttrPen(LayerIndex(att), att.Col, att.Ltp, width);
   OverridePen(g, dcol);
-  int32_t sk0 = 0, sk1 = 0, sk2 = 0;
-  if (g.attr().GetPrintMode(sk0, sk1, sk2)) {
+  if (Monochrome(g.attr())) {
     g.canvas().pen().color = 0x000000;
     g.canvas().pen().style = PenStyle::Solid;
   }
@@ -127,6 +124,27 @@ double Radians(double degrees) {
 }
 
 }  // namespace
+
+uint32_t SolidColour(const TgraAttribute& attr, const TEntAttr& att, int32_t Color) {
+  return att.Col == 10 ? ScreenColour(Color) : AttrColour(attr, LayerIndex(att), att.Col);
+}
+
+bool LineDrawnBlack(const TgraAttribute& attr, const TEntAttr& att) {
+  return Monochrome(attr) ||
+         (AttrColour(attr, LayerIndex(att), att.Col) == 0 && SolidLineType(att.Ltp));
+}
+
+bool MarkDrawnBlack(const TgraAttribute& attr, const TEntAttr& att) {
+  return AttrColour(attr, LayerIndex(att), att.Col) == 0;
+}
+
+bool LeavesOutAuxiliary(const TgraAttribute& attr) {
+  return attr.GetDispHojo() == 0;
+}
+
+bool DimLineShown(bool hojof, const TEntLine& lin) {
+  return !(hojof && (lin.att.Col == 9 || lin.att.Ltp == 9));
+}
 
 int LayerIndex(const TEntAttr& att) {
   const int64_t index = int64_t{att.LGrp} * 16 + att.Lay;
@@ -202,16 +220,16 @@ void GLDrawMark(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntMark& e
           e.py / s);
 }
 
-void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, double size,
-             double angle, double x, double y) {
-  const TgraAttribute& attr = g.attr();
-  const double w = wid != 0 ? wid * 0.01 : attr.GetAttrColwid(col);
-  g.GraAttrPen(layer, col, 1, w);
-  OverridePen(g, dcol);
+double MarkPenWidth(const TgraAttribute& attr, int wid, int col) {
+  return wid != 0 ? wid * 0.01 : attr.GetAttrColwid(col);
+}
+
+MarkFigure MarkFigureOf(const TgraAttribute& attr, double view_scale, int code, int wid, int col,
+                        double size, double angle, double x, double y) {
+  const double w = MarkPenWidth(attr, wid, col);
   const double u = size > 1e-10 ? size : 1.0;
   // One pixel, the least a point may measure; nothing is visible at a scale without pixels.
-  const double scale = g.view().ViewScale;
-  const double one_pixel = scale > 0 ? 1 / scale : 0;
+  const double one_pixel = view_scale > 0 ? 1 / view_scale : 0;
 
   // The figure's local frame: scaled by u, turned by angle, moved to (x, y).
   auto at = [&](double p, double q) -> TGraph_Point {
@@ -220,22 +238,38 @@ void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, d
   auto polar = [&](double radius, double degrees) {
     return at(radius * std::cos(Radians(degrees)), radius * std::sin(Radians(degrees)));
   };
-  auto line = [&](TGraph_Point a, TGraph_Point b) { g.GraLine(a.x, a.y, b.x, b.y); };
-  auto circle = [&](double r) { g.GraEllipse(x, y, r, 1, 0); };
-  auto polygon = [&](std::initializer_list<std::pair<double, double>> local) {
-    g.GraPts.clear();
+  MarkFigure f;
+  auto add = [&f]() -> MarkPart& { return f.parts[static_cast<size_t>(f.count++)]; };
+  auto line = [&](TGraph_Point a, TGraph_Point b) {
+    MarkPart& part = add();
+    part.kind = MarkPartKind::Line;
+    part.n = 2;
+    part.p[0] = a;
+    part.p[1] = b;
+  };
+  auto circle = [&](double r) {
+    MarkPart& part = add();
+    part.kind = MarkPartKind::Circle;
+    part.n = 1;
+    part.p[0] = {x, y};
+    part.r = r;
+  };
+  auto arc = [&](TGraph_Point centre, double r, double start) {
+    MarkPart& part = add();
+    part.kind = MarkPartKind::Arc;
+    part.n = 1;
+    part.p[0] = centre;
+    part.r = r;
+    part.tilt = angle;
+    part.start = start;
+    part.sweep = kPi / 2;
+  };
+  auto polygon = [&](std::initializer_list<std::pair<double, double>> local, MarkBrush brush) {
+    MarkPart& part = add();
+    part.kind = MarkPartKind::Polygon;
+    part.brush = brush;
     for (const auto& [p, q] : local)
-      g.GraPts.push_back(at(p, q));
-    g.GraPolygon();
-    g.GraPts.clear();
-  };
-  auto background_brush = [&] {
-    g.GraAttrBrush(-1, -1, 1);
-    OverridePenAndBrush(g, dcol);
-  };
-  auto colour_brush = [&] {
-    g.GraAttrBrush(layer, col, 1);
-    OverridePenAndBrush(g, dcol);
+      part.p[static_cast<size_t>(part.n++)] = at(p, q);
   };
   const auto arrowhead = {std::pair{0.0, 0.0}, std::pair{-7.5, 1.25}, std::pair{-7.5, -1.25}};
   const auto square = {std::pair{-1.25, -1.25}, std::pair{1.25, -1.25}, std::pair{1.25, 1.25},
@@ -244,73 +278,105 @@ void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, d
   switch (code) {
     case 0:
       circle(std::max(w / 2 + attr.GetAttrColten(col), one_pixel));
-      return;
+      return f;
     case 1:
-      background_brush();
-      polygon(arrowhead);
-      return;
+      polygon(arrowhead, MarkBrush::Background);
+      return f;
     case 2:
-      background_brush();
-      polygon(square);
-      return;
+      polygon(square, MarkBrush::Background);
+      return f;
     case 5:
-      colour_brush();
-      polygon(square);
-      return;
+      polygon(square, MarkBrush::Colour);
+      return f;
     case 6:
-      colour_brush();
-      polygon(arrowhead);
-      return;
+      polygon(arrowhead, MarkBrush::Colour);
+      return f;
     case 8: {
       const double r = 1.25 * std::sqrt(2.0);
-      const TGraph_Point c1 = at(r, 0);
-      const TGraph_Point c2 = at(-r, 0);
-      g.GraArc(c1.x, c1.y, r * u, 1, angle, kPi / 2, kPi / 2);
-      g.GraArc(c2.x, c2.y, r * u, 1, angle, 3 * kPi / 2, kPi / 2);
-      return;
+      arc(at(r, 0), r * u, kPi / 2);
+      arc(at(-r, 0), r * u, 3 * kPi / 2);
+      return f;
     }
     case 9:
       line(at(0, 0), at(-7.5, 1.25));
       line(at(0, 0), at(-7.5, -1.25));
-      return;
+      return f;
     case 10:
       line(polar(2.5, 45), polar(2.5, 225));
-      return;
+      return f;
     case 11:
-      polygon(arrowhead);  // the clear brush of the pen set-up: an outline
-      return;
+      polygon(arrowhead, MarkBrush::Clear);  // an outline
+      return f;
     case -1:
       line(at(0, 1.25), at(0, -1.25));
       line(polar(1.25, 30), polar(1.25, 210));
       line(polar(1.25, 150), polar(1.25, 330));
-      return;
+      return f;
     case -3:
       circle(std::max(attr.GetAttrColwid(col) * u, one_pixel));
-      return;
+      return f;
     case -4:
       line(at(0, 1.25), at(0, -1.25));
       line(at(-1.25, 0), at(1.25, 0));
-      return;
+      return f;
     case -5:
       line(at(-1.25, -1.25), at(1.25, -1.25));
       line(at(1.25, -1.25), at(1.25, 1.25));
       line(at(1.25, 1.25), at(-1.25, 1.25));
       line(at(-1.25, 1.25), at(-1.25, -1.25));
-      return;
+      return f;
     case -6: {
       const double r = 5.0 / 3.0;
       line(polar(r, 90), polar(r, 210));
       line(polar(r, 210), polar(r, 330));
       line(polar(r, 330), polar(r, 90));
-      return;
+      return f;
     }
     case -7:
       line(polar(1.25, 45), polar(1.25, 225));
       line(polar(1.25, 135), polar(1.25, 315));
-      return;
+      return f;
   }
   // Codes 3, 4, 7, -2 and every unknown code.
   circle(1.25 * u);
+  return f;
+}
+
+void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, double size,
+             double angle, double x, double y) {
+  g.GraAttrPen(layer, col, 1, MarkPenWidth(g.attr(), wid, col));
+  OverridePen(g, dcol);
+  const MarkFigure f =
+      MarkFigureOf(g.attr(), g.view().ViewScale, code, wid, col, size, angle, x, y);
+  for (int i = 0; i < f.count; ++i) {
+    const MarkPart& part = f.parts[static_cast<size_t>(i)];
+    const TGraph_Point& a = part.p[0];
+    switch (part.kind) {
+      case MarkPartKind::Line:
+        g.GraLine(a.x, a.y, part.p[1].x, part.p[1].y);
+        break;
+      case MarkPartKind::Circle:
+        g.GraEllipse(a.x, a.y, part.r, 1, 0);
+        break;
+      case MarkPartKind::Arc:
+        g.GraArc(a.x, a.y, part.r, 1, part.tilt, part.start, part.sweep);
+        break;
+      case MarkPartKind::Polygon:
+        // Without a brush set-up the brush stays clear, as the pen set-up left it.
+        if (part.brush != MarkBrush::Clear) {
+          if (part.brush == MarkBrush::Background) {
+            g.GraAttrBrush(-1, -1, 1);
+          } else {
+            g.GraAttrBrush(layer, col, 1);
+          }
+          OverridePenAndBrush(g, dcol);
+        }
+        g.GraPts.assign(part.p.begin(), part.p.begin() + part.n);
+        g.GraPolygon();
+        g.GraPts.clear();
+        break;
+    }
+  }
 }
 
 // --- texts and dimensions ---
@@ -366,7 +432,7 @@ void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e
 }
 
 void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const TEntDim& e) {
-  if (!(hojof && (e.lin.att.Col == 9 || e.lin.att.Ltp == 9))) GLDrawLine(doc, g, dcol, e.lin);
+  if (DimLineShown(hojof, e.lin)) GLDrawLine(doc, g, dcol, e.lin);
   if (!(hojof && e.txt.att.Col == 9)) GLDrawText(doc, g, dcol, e.txt);
 }
 
@@ -377,7 +443,7 @@ namespace {
 // The passes of GLDrawALL in their fixed order, over every entity or only those of only.
 void DrawPasses(const TJGdata& doc, Graphics& g, const StopPoll& stop, const EntitySet* only) {
   const int32_t dcol = -1;
-  const bool hojof = g.attr().GetDispHojo() == 0;
+  const bool hojof = LeavesOutAuxiliary(g.attr());
   auto with = [&](auto drawer) { return [&, drawer](const auto& e) { drawer(doc, g, dcol, e); }; };
   auto pass = [&](const auto& table, EntityTable kind, auto draw) {
     return DrawPass(table, kind, only, stop, draw);

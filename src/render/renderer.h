@@ -1,6 +1,7 @@
 // The entity renderer: the whole drawing document drawn kind by kind through the primitives.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "common/view_state.h"
@@ -55,6 +56,27 @@ void GLDrawText(const TJGdata& doc, Graphics& g, int32_t dcol, const TEntText& e
 // The dimension's line and text; hojof leaves out auxiliary parts (colour or line type 9).
 void GLDrawDim(const TJGdata& doc, Graphics& g, bool hojof, int32_t dcol, const TEntDim& e);
 
+// One part of a point or mark figure, in drawing coordinates.
+enum class MarkPartKind { Line, Circle, Arc, Polygon };
+enum class MarkBrush { Clear, Background, Colour };  // what a polygon is filled with
+struct MarkPart {
+  MarkPartKind kind = MarkPartKind::Line;
+  MarkBrush brush = MarkBrush::Clear;
+  int n = 0;                        // points used: a line's two ends, a polygon's 3 or 4 corners,
+  std::array<TGraph_Point, 4> p{};  // the centre of a circle or arc
+  double r = 0;                     // circles and arcs (flatness 1)
+  double tilt = 0, start = 0, sweep = 0;  // arcs, radians
+};
+struct MarkFigure {
+  std::array<MarkPart, 4> parts;
+  int count = 0;
+};
+
+// The figure GraMark draws, part by part in drawing order; view_scale (pixels per drawing
+// unit) sets the one-pixel least radius of points.
+MarkFigure MarkFigureOf(const TgraAttribute& attr, double view_scale, int code, int wid, int col,
+                        double size, double angle, double x, double y);
+
 // The point and mark figures (code 0 a point, the others the mark codes) at (x, y) in drawing
 // coordinates: wid in hundredths of a millimetre (0 = the colour's width), dcol the override
 // colour, col the colour number, layer the layer index, size the scale factor of the figure
@@ -64,6 +86,20 @@ void GraMark(Graphics& g, int code, int wid, int32_t dcol, int col, int layer, d
 
 // Layer index LGrp * 16 + Lay of an entity, for the pen and brush set-ups.
 int LayerIndex(const TEntAttr& att);
+
+// The colour a solid is filled and outlined in: colour 10 is the solid's own RGB value Color,
+// shown as it is even in monochrome; any other the attributes' colour.
+uint32_t SolidColour(const TgraAttribute& attr, const TEntAttr& att, int32_t Color);
+
+// Whether GLDrawALL draws with a solid black pen (no override colour): the pens of lines,
+// circles, arcs and dimension lines (monochrome makes every one black and solid), and of points
+// and marks (their colour on their layer).
+bool LineDrawnBlack(const TgraAttribute& attr, const TEntAttr& att);
+bool MarkDrawnBlack(const TgraAttribute& attr, const TEntAttr& att);
+// The hojof GLDrawALL hands GLDrawDim: whether auxiliary parts are left out.
+bool LeavesOutAuxiliary(const TgraAttribute& attr);
+// Whether GLDrawDim draws a dimension's line.
+bool DimLineShown(bool hojof, const TEntLine& lin);
 
 // A text's baseline in drawing coordinates: the start point moved by the base-point code (by the
 // length of the stored text, before any substitution), and the end point the direction vector
