@@ -1,10 +1,10 @@
 // Fuzz target: whole hatch runs. Bytes become a drawing written as an exchange file (lines,
 // circles, arcs, solids, points, marks, texts; layer-group scales that may be 0, negative, tiny
 // or huge; with or without "bz"), a small paint box, marking clicks, spacing and angle texts
-// (extreme and invalid ones among them) and cross hatch on or off; the real controller in the
-// headless shell then runs the hatch, maybe twice, maybe removes it, and ends with OK. After
-// every step the hatch must be the tail of the tables and, after a run, the counter line must
-// show what the document holds.
+// (extreme and invalid ones among them), cross hatch and the end correction on or off; the
+// real controller in the headless shell then runs the hatch, maybe twice, maybe removes it, and
+// ends with OK. After every step the hatch must be the tail of the tables and, after a run, the
+// counter line must show what the document holds.
 //
 // Input layout: W, H, flags, the Esc poll count, four text choices, the scales of layer groups
 // 0..3, the number of clicks and two bytes per click and two more for a second run, then entities
@@ -46,6 +46,8 @@ constexpr std::array<std::string_view, 16> kExtremes = {
     "1e300", "-1e300", "1e-300", "-0",   "nan",   "inf",  "abc",   "1e5",
     "-1e5",  "0.5",    "1e-12",  "1e15", "-7.25", "1e-7", "99.99", "2147483648"};
 
+constexpr std::array<std::string_view, 4> kCircularSolids = {"sc", "se", "so", "sg"};
+
 // Texts for text entities: plain, Japanese, control codes.
 constexpr std::array<std::string_view, 4> kWords = {"A", "塗りハッチ", "^@BMx", "%%d"};
 
@@ -58,6 +60,7 @@ enum Flag : uint8_t {
   kEscLater = 16,    // Esc goes down after some polls of the first run
   kPaperUnits = 32,  // "bz"
   kUtf8 = 64,        // the drawing is UTF-8 with a byte-order mark
+  kPixelEnds = 128,  // the hatch ends stay on the pixels (no end correction)
 };
 
 class Bytes : public vardo::fuzz::ByteSource {
@@ -104,7 +107,7 @@ std::string Entity(Bytes& in) {
     case 7:
       return "ch" + in.Coords(4) + " \"" + std::string(in.Pick(kWords));
     case 8:
-      return std::string(in.Next() % 2 ? "sc" : "so") + in.Coords(8);
+      return std::string(kCircularSolids[in.Next() % 4]) + in.Coords(8);
     case 9:
       // A solid in a colour of its own does not bound a marked region; a black one does.
       return in.Next() % 2 ? "lc10 " + std::to_string(in.Next() * 65793) : "lc2";
@@ -173,9 +176,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   HeadlessWindow w((folder.path() / "VardoHatch.exe").u16string(), width, height);
   w.Show();
-  const TForm1& form = w.form();
+  TForm1& form = w.form();
   const int host_entities = form.JG ? form.JG->EntN() : 0;
   const int host_lines = form.JG ? form.JG->EntLineN() : 0;
+  form.hat_sn = (flags & kPixelEnds) == 0;
   w.Tick(Control::CheckBox1, (flags & kMonoOff) == 0);
   w.Tick(Control::CheckBox2, (flags & kCross) != 0);
   w.Type(Control::Edit1, std::u16string(spacing.begin(), spacing.end()));

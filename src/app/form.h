@@ -10,6 +10,7 @@
 #include "attributes/graphics_attributes.h"
 #include "common/view_state.h"
 #include "document/model.h"
+#include "hatch/end_snap.h"
 #include "hatch/hatch.h"
 #include "platform/platform.h"
 #include "render/entity_index.h"
@@ -105,6 +106,7 @@ class TForm1 {
   int col{}, ltp{}, wid{};
   int hat_cr{};
   double hat_p1{}, hat_p2{}, hat_p3{}, hat_p4{};
+  int hat_sn{};  // 1 = hatch ends moved onto the drawing's own lines ("端点補正")
   int AddLineN = 0, AddTenN = 0, AddArcN = 0;
   int HatX = 0, HatY = 0;
   std::unique_ptr<TJGdata> JG;
@@ -148,7 +150,7 @@ class TForm1 {
   void AbortRun();
   void RefuseRun(HatchPassOutcome outcome);
   // One family of hatch lines with the spacing and angle of the main or the cross controls.
-  HatchPassOutcome HatchFamily(bool cross, const HatchServices& services);
+  HatchPassOutcome HatchFamily(bool cross, const HatchServices& services, EndSnap* snap);
   StopPoll EscPoll();
   bool Ready() const { return JG && FirstDrawFlag; }
 

@@ -2,6 +2,7 @@
 // the hatch added so far.
 #include <algorithm>
 #include <numbers>
+#include <optional>
 
 #include "app/form.h"
 #include "common/numbers.h"
@@ -79,9 +80,13 @@ void TForm1::Button3Click() {
   ShowStatusNow(u"エッジ処理中です");
   ProcessEdges(PLN);
   ShowStatusNow(u"ハッチ処理中です（[Esc]:中断）");
+  // The screen shows the document as it is now; the lines this run adds are not on it.
+  std::optional<EndSnap> snap;
+  if (hat_sn != 0) snap.emplace(*JG, GraAttr, View, JG->ScaleOf(JG->w_LGrp));
+  EndSnap* const end_snap = snap ? &*snap : nullptr;
   for (const bool cross : {false, true}) {
     if (cross && !window_.GetChecked(Control::CheckBox2)) break;
-    const HatchPassOutcome outcome = HatchFamily(cross, services);
+    const HatchPassOutcome outcome = HatchFamily(cross, services, end_snap);
     if (outcome == HatchPassOutcome::TooDense || outcome == HatchPassOutcome::Unusable) {
       return RefuseRun(outcome);
     }
@@ -111,7 +116,7 @@ void TForm1::RefuseRun(HatchPassOutcome outcome) {
   window_.SetEnabled(Control::Button3, true);
 }
 
-HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services) {
+HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services, EndSnap* snap) {
   const Control spacing_edit = cross ? Control::Edit2 : Control::Edit1;
   const Control angle_edit = cross ? Control::ComboBox5 : Control::ComboBox4;
   double q = ValFloat(window_.GetText(spacing_edit));
@@ -129,7 +134,8 @@ HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services) 
     // Only lines that made it into the table count: ClearHatch removes exactly that many.
     if (JG->EntLineN() > before) ++AddLineN;
   };
-  return HatchPass(View, PLN, {HatX, HatY, q, a, PaintWidth(), PaintHeight()}, add_line, services)
+  return HatchPass(View, PLN, {HatX, HatY, q, a, PaintWidth(), PaintHeight(), snap}, add_line,
+                   services)
       .outcome;
 }
 

@@ -40,6 +40,7 @@ const SettingsLine kSettingsLines[] = {
     {&TForm1::hat_p2, 0.0},  // hatch angle in degrees
     {&TForm1::hat_p3, 1.0},  // cross-hatch spacing
     {&TForm1::hat_p4, 0.0},  // cross-hatch angle in degrees
+    {&TForm1::hat_sn, 1},    // hatch ends moved onto the drawing's lines (1) / left on the pixels
 };
 
 template <typename Field>

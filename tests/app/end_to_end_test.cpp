@@ -88,10 +88,11 @@ class EndToEndTest : public FormTest {
   }
 
   // Checks a family of lines q apart through c (across them) inside the square [lo, hi]: each
-  // line is c + q k for a k no other line has, runs from within two pixels inside one side to
-  // within two pixels inside the other, and every k whose line crosses the square is there.
+  // line is c + q k for a k no other line has, runs from one side to the other (exactly when
+  // its ends were moved onto the sides, else from within two pixels inside one side to within
+  // two pixels inside the other), and every k whose line crosses the square is there.
   void ExpectFamilyFillsSquare(const std::vector<Piece>& pieces, double c, double q, double lo,
-                               double hi) {
+                               double hi, bool snapped) {
     const double tol = two_pixels_;
     std::map<long, int> seen;
     for (const Piece& p : pieces) {
@@ -100,6 +101,11 @@ class EndToEndTest : public FormTest {
       ++seen[std::lround(k)];
       EXPECT_GT(p.across, lo);
       EXPECT_LT(p.across, hi);
+      if (snapped) {
+        EXPECT_NEAR(p.from, lo, 1e-9) << "does not start on the side";
+        EXPECT_NEAR(p.to, hi, 1e-9) << "does not end on the side";
+        continue;
+      }
       EXPECT_GT(p.from, lo) << "starts outside the square";
       EXPECT_LE(p.from, lo + tol) << "starts short of the outline";
       EXPECT_LT(p.to, hi) << "ends outside the square";
@@ -115,6 +121,11 @@ class EndToEndTest : public FormTest {
     }
     EXPECT_EQ(seen, expected);
   }
+
+  // The square hatched at 10 and 0 with a cross family at 5 and 90.
+  void CrossHatchSquare(bool snapped);
+  // Two concentric circles hatched at 10 and 0 from a click in the ring.
+  void HatchAnnulus(bool snapped);
 
   double two_pixels_ = 0;  // two pixels of the screen the marks were made on, in paper units
 };
@@ -134,12 +145,24 @@ void PrintTo(const SquareCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class SquareHatchTest : public EndToEndTest, public ::testing::WithParamInterface<SquareCase> {};
+class SquareHatchTest : public EndToEndTest, public ::testing::WithParamInterface<SquareCase> {
+ protected:
+  void HatchSquare(const SquareCase& c, bool snapped);
+};
 
+// With the end correction off the ends lie on the pixels as they always have; with it on, on
+// the square's sides.
 TEST_P(SquareHatchTest, HorizontalLinesEveryTenUnitsFromOutlineToOutline) {
-  const SquareCase& c = GetParam();
+  for (const bool snapped : {false, true}) {
+    SCOPED_TRACE(snapped ? "corrected" : "pixel ends");
+    HatchSquare(GetParam(), snapped);
+  }
+}
+
+void SquareHatchTest::HatchSquare(const SquareCase& c, bool snapped) {
   WriteDrawing(c.drawing);
   HeadlessWindow& w = Open();
+  form().hat_sn = snapped;
   // Lines 10 apart through a click near y = 45 stay clear of the sides at 0 and 100.
   MarkAt(50, 45);
   const double y0 = ClickY();
@@ -175,7 +198,7 @@ TEST_P(SquareHatchTest, HorizontalLinesEveryTenUnitsFromOutlineToOutline) {
     ASSERT_TRUE(IsHorizontal(l)) << i;
     pieces.push_back(PieceOf(l, true, c.factor));
   }
-  ExpectFamilyFillsSquare(pieces, y0, 10, 0, 100);
+  ExpectFamilyFillsSquare(pieces, y0, 10, 0, 100, snapped);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,8 +223,16 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- Other regions and families ---------------------------------------------------------------
 
 TEST_F(EndToEndTest, CrossHatchAtNinetyAddsAVerticalFamily) {
+  for (const bool snapped : {false, true}) {
+    SCOPED_TRACE(snapped ? "corrected" : "pixel ends");
+    CrossHatchSquare(snapped);
+  }
+}
+
+void EndToEndTest::CrossHatchSquare(bool snapped) {
   WriteDrawing(kSquare);
   HeadlessWindow& w = Open();
+  form().hat_sn = snapped;
   // Clear of the sides for both spacings: 10 across y, 5 across x.
   MarkAt(52.5, 45);
   const double x0 = ClickX(), y0 = ClickY();
@@ -227,15 +258,24 @@ TEST_F(EndToEndTest, CrossHatchAtNinetyAddsAVerticalFamily) {
   }
   ASSERT_FALSE(horizontal.empty());
   ASSERT_FALSE(vertical.empty());
-  ExpectFamilyFillsSquare(horizontal, y0, 10, 0, 100);
-  ExpectFamilyFillsSquare(vertical, x0, 5, 0, 100);
+  ExpectFamilyFillsSquare(horizontal, y0, 10, 0, 100, snapped);
+  ExpectFamilyFillsSquare(vertical, x0, 5, 0, 100, snapped);
 }
 
-// Two concentric circles: a click in the ring hatches the ring and leaves the hole empty.
+// Two concentric circles: a click in the ring hatches the ring and leaves the hole empty; the
+// ends lie on the circles once corrected.
 TEST_F(EndToEndTest, AnAnnulusIsHatchedInTheRingOnly) {
+  for (const bool snapped : {false, true}) {
+    SCOPED_TRACE(snapped ? "corrected" : "pixel ends");
+    HatchAnnulus(snapped);
+  }
+}
+
+void EndToEndTest::HatchAnnulus(bool snapped) {
   constexpr double kCx = 50, kCy = 50, kOuter = 50, kInner = 20;
   WriteDrawing(ScaleRecord(1, 1) + "lg0\r\nly0\r\nlc2\r\nci 50 50 50\r\nci 50 50 20\r\n");
   HeadlessWindow& w = Open();
+  form().hat_sn = snapped;
   // Rows 10 apart through y near 55 pass the centre 5, 15, 25, ... units off: clear of both
   // circles' tops and bottoms.
   MarkAt(15, 55);
@@ -261,12 +301,18 @@ TEST_F(EndToEndTest, AnAnnulusIsHatchedInTheRingOnly) {
     // Each end lies on one of the two circles, inside the ring.
     for (const double x : {p.from, p.to}) {
       const double r = std::hypot(x - kCx, dy);
+      if (snapped) {
+        EXPECT_TRUE(std::fabs(r - kOuter) < 1e-9 || std::fabs(r - kInner) < 1e-9)
+            << "end at radius " << r;
+        continue;
+      }
       EXPECT_TRUE((r > kOuter - tol && r < kOuter) || (r > kInner && r < kInner + tol))
           << "end at radius " << r;
     }
     // The piece's nearest point to the centre is outside the hole.
     const double nearest_x = std::clamp(kCx, p.from, p.to);
-    EXPECT_GT(std::hypot(nearest_x - kCx, dy), kInner) << "through the hole at row " << dy;
+    EXPECT_GT(std::hypot(nearest_x - kCx, dy), kInner - (snapped ? 1e-9 : 0))
+        << "through the hole at row " << dy;
   }
   // Rows that cross the hole give two pieces, the others one.
   std::map<long, int> expected;
