@@ -343,7 +343,7 @@ TEST_F(EndToEndTest, OkIsRefusedUntilAHatchIsAddedAndThenWritesIt) {
   ASSERT_TRUE(w.Closed());
   EXPECT_EQ(w.Messages().size(), 1u);
   EXPECT_EQ(ReadBack()->EntLineN(), 4 + added);
-  EXPECT_EQ(SettingsLines().size(), 14u);
+  EXPECT_EQ(SettingsLines().size(), 15u);
 }
 
 // ---- OK when the exchange file cannot be written ------------------------------------------
@@ -424,7 +424,7 @@ TEST_P(FailedWriteTest, TellsWhyKeepsEverythingAndLetsOkBePressedAgain) {
   ASSERT_TRUE(w.Closed());
   EXPECT_EQ(w.Messages().size(), 1u);
   EXPECT_EQ(ReadBack()->EntLineN(), 4 + added);
-  EXPECT_EQ(SettingsLines().size(), 14u);
+  EXPECT_EQ(SettingsLines().size(), 15u);
   EXPECT_EQ(Names(), (std::vector<std::string>{"JWC_TEMP.TXT", "VardoHatch.dat"}));
 }
 

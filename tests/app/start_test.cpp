@@ -144,8 +144,34 @@ TEST_F(StartTest, TwoIndicatedPointsSwitchTheGridOnAndOkSavesIt) {
   window().Click(Control::Button1);
   ASSERT_TRUE(window().Closed());
   const std::vector<std::string> lines = SettingsLines();
-  ASSERT_EQ(lines.size(), 14u);
+  ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[4], "1");
+}
+
+// The end correction's line comes after the fourteen others: a file without it (every file
+// written before it existed) reads as on; a file with it keeps its value through OK.
+TEST_F(StartTest, TheEndCorrectionLineReadsAsOnWhenMissingAndRoundTrips) {
+  const std::vector<std::string> fourteen = {"10", "20", "500", "400", "0", "2.5", "3",
+                                             "4",  "-1", "0",   "1",   "0", "1",   "0"};
+  struct Case {
+    std::vector<std::string> extra;
+    int hat_sn;
+  };
+  for (const Case& c : {Case{{}, 1}, Case{{"0"}, 0}, Case{{"1"}, 1}}) {
+    std::vector<std::string> settings = fourteen;
+    settings.insert(settings.end(), c.extra.begin(), c.extra.end());
+    WriteDrawing(kSquare);
+    WriteSettings(settings);
+    HeadlessWindow& w = Open();
+    EXPECT_EQ(form().hat_sn, c.hat_sn) << settings.size() << " lines";
+    MarkSquare();
+    w.Click(Control::Button3);
+    w.Click(Control::Button1);
+    ASSERT_TRUE(w.Closed());
+    const std::vector<std::string> lines = SettingsLines();
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[14], std::to_string(c.hat_sn));
+  }
 }
 
 TEST_F(StartTest, OneIndicatedPointLeavesTheGridAsSaved) {
@@ -176,7 +202,7 @@ TEST_F(StartTest, GridSpacingIsPaperUnitsInTheFileAndOnTheScreen) {
   window().Click(Control::Button1);
   ASSERT_TRUE(window().Closed());
   const std::vector<std::string> lines = SettingsLines();
-  ASSERT_EQ(lines.size(), 14u);
+  ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[5], "10");
 }
 
@@ -195,8 +221,9 @@ TEST_F(StartTest, OkWritesTheDrawingWithTheHatchAndTheSettings) {
   w.SetBounds({5, 6, 700, 650});
   w.Click(Control::Button1);
   ASSERT_TRUE(w.Closed());
-  EXPECT_EQ(SettingsLines(), (std::vector<std::string>{"5", "6", "700", "650", "0", "2.5", "12",
-                                                       "4", "-1", "1", "12.5", "30", "7", "-45"}));
+  EXPECT_EQ(SettingsLines(),
+            (std::vector<std::string>{"5", "6", "700", "650", "0", "2.5", "12", "4", "-1", "1",
+                                      "12.5", "30", "7", "-45", "1"}));
   const std::string out = ReadFile("JWC_TEMP.TXT");
   EXPECT_EQ(out.substr(0, 4), "hd\r\n");
   // The hatch lines follow the square, in SXF colour 3 (list index 12).
@@ -255,7 +282,7 @@ TEST_F(StartTest, ANegativeSpacingIsStoredAsOne) {
   w.Click(Control::Button1);
   ASSERT_TRUE(w.Closed());
   const std::vector<std::string> lines = SettingsLines();
-  ASSERT_EQ(lines.size(), 14u);
+  ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[10], "1");
   EXPECT_EQ(lines[12], "1");
 }
