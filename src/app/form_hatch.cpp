@@ -80,9 +80,9 @@ void TForm1::Button3Click() {
   ShowStatusNow(u"エッジ処理中です");
   ProcessEdges(PLN);
   ShowStatusNow(u"ハッチ処理中です（[Esc]:中断）");
-  // The screen shows the document as it is now; the lines this run adds are not on it.
+  // The index stands for the screen: the lines this run adds reach it with the next redraw.
   std::optional<EndSnap> snap;
-  if (hat_sn != 0) snap.emplace(*JG, GraAttr, View, JG->ScaleOf(JG->w_LGrp));
+  if (hat_sn != 0) snap.emplace(*JG, EntIndex, GraAttr, View, JG->ScaleOf(JG->w_LGrp));
   EndSnap* const end_snap = snap ? &*snap : nullptr;
   for (const bool cross : {false, true}) {
     if (cross && !window_.GetChecked(Control::CheckBox2)) break;

@@ -22,43 +22,6 @@ constexpr double kAngleSlack = 1e-12;
 // that close to their geometry, and a short look asks the index for few entities.
 constexpr double kFirstLook = 2;
 
-// The kinds whose entities can add geometry, with their tables' sizes.
-constexpr int kOutlineKinds[] = {kEntLine, kEntCirc, kEntArc,  kEntPnt,  kEntMark,
-                                 kEntDim,  kEntSld2, kEntSld3, kEntSld4, kEntSldC,
-                                 kEntSldE, kEntSldO, kEntSldG};
-
-size_t TableSize(const TJGdata& d, int kind) {
-  switch (kind) {
-    case kEntLine:
-      return d.EntLine.size();
-    case kEntCirc:
-      return d.EntCirc.size();
-    case kEntArc:
-      return d.EntArc.size();
-    case kEntPnt:
-      return d.EntPnt.size();
-    case kEntMark:
-      return d.EntMark.size();
-    case kEntDim:
-      return d.EntDim.size();
-    case kEntSld2:
-      return d.EntSld2.size();
-    case kEntSld3:
-      return d.EntSld3.size();
-    case kEntSld4:
-      return d.EntSld4.size();
-    case kEntSldC:
-      return d.EntSldC.size();
-    case kEntSldE:
-      return d.EntSldE.size();
-    case kEntSldO:
-      return d.EntSldO.size();
-    case kEntSldG:
-      return d.EntSldG.size();
-  }
-  return 0;
-}
-
 // One crossing of the line end + t (dx, dy) with a shape: t, and the sine of the angle between
 // the line and the shape there (the end lies |t| times that from the shape's tangent).
 template <typename Visit>
@@ -115,21 +78,10 @@ void EllipseCrossings(const OutlineShape& s, const HatchPoint& end, double dx, d
 
 }  // namespace
 
-EndSnap::EndSnap(const TJGdata& doc, const TgraAttribute& attr, const ViewState& view,
-                 double file_scale)
-    : doc_(doc), attr_(attr), view_(view), file_scale_(file_scale) {
+EndSnap::EndSnap(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+                 const ViewState& view, double file_scale)
+    : doc_(doc), index_(index), attr_(attr), view_(view), file_scale_(file_scale) {
   pixel_ = view.ViewScale > 0 ? 1 / view.ViewScale : 0;
-  for (const int kind : kOutlineKinds)
-    counts_[static_cast<size_t>(kind)] = TableSize(doc, kind);
-}
-
-void EndSnap::CandidatesIn(double, double, double, double, std::vector<TEntNo>& out) const {
-  out.clear();
-  for (const int kind : kOutlineKinds) {
-    const size_t n = counts_[static_cast<size_t>(kind)];
-    for (size_t i = 0; i < n; ++i)
-      out.push_back({kind, static_cast<int>(i)});
-  }
 }
 
 bool EndSnap::InsideView(double x, double y) const {
@@ -141,28 +93,38 @@ bool EndSnap::InsideView(double x, double y) const {
 
 bool EndSnap::NearestCrossing(const HatchPoint& end, double dx, double dy, int outward,
                               double travel, Crossing& best) {
+  // Every crossing within travel lies on the exact geometry, which the entities' boxes hold
+  // but for what depends on pixels (the query's margin).
   const double x1 = end.x - travel * dx, y1 = end.y - travel * dy;
   const double x2 = end.x + travel * dx, y2 = end.y + travel * dy;
-  CandidatesIn(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), candidates_);
+  const double margin = kEntityMarginPixels * pixel_;
+  index_.Query({std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
+                std::max(y1, y2) + margin},
+               candidates_);
+  shapes_.clear();
+  for (int t = 0; t < kEntityTables; ++t) {
+    const EntityTable table = static_cast<EntityTable>(t);
+    if (table == kTableText) continue;  // texts bound no hatch end
+    candidates_.ForEach(table, [&](size_t i) {
+      AppendBlackOutline(doc_, attr_, view_, table, i, shapes_);
+      return true;
+    });
+  }
   bool found = false;
-  for (const TEntNo& entity : candidates_) {
-    shapes_.clear();
-    AppendBlackOutline(doc_, attr_, view_, entity, shapes_);
-    for (const OutlineShape& s : shapes_) {
-      auto visit = [&](double t, double sine) {
-        if (!(std::fabs(t) <= travel)) return;
-        if (!InsideView(end.x + t * dx, end.y + t * dy)) return;
-        const double nearer = std::fabs(t) - std::fabs(best.t);
-        if (found && (nearer > 0 || (nearer == 0 && t * outward <= 0))) return;
-        const double curve = s.kind == OutlineShape::Kind::Ellipse ? kSnapCurveReachPixels : 0;
-        best = {t, std::fabs(t) * sine, (kSnapReachPixels + curve) * pixel_ + s.chord_gap};
-        found = true;
-      };
-      if (s.kind == OutlineShape::Kind::Segment) {
-        SegmentCrossing(s, end, dx, dy, visit);
-      } else {
-        EllipseCrossings(s, end, dx, dy, visit);
-      }
+  for (const OutlineShape& s : shapes_) {
+    auto visit = [&](double t, double sine) {
+      if (!(std::fabs(t) <= travel)) return;
+      if (!InsideView(end.x + t * dx, end.y + t * dy)) return;
+      const double nearer = std::fabs(t) - std::fabs(best.t);
+      if (found && (nearer > 0 || (nearer == 0 && t * outward <= 0))) return;
+      const double curve = s.kind == OutlineShape::Kind::Ellipse ? kSnapCurveReachPixels : 0;
+      best = {t, std::fabs(t) * sine, (kSnapReachPixels + curve) * pixel_ + s.chord_gap};
+      found = true;
+    };
+    if (s.kind == OutlineShape::Kind::Segment) {
+      SegmentCrossing(s, end, dx, dy, visit);
+    } else {
+      EllipseCrossings(s, end, dx, dy, visit);
     }
   }
   return found;

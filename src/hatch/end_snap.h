@@ -2,14 +2,13 @@
 // own hatch line, onto the exact crossings with the drawing's lines and curves that bound them.
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <vector>
 
 #include "attributes/graphics_attributes.h"
 #include "common/view_state.h"
 #include "document/model.h"
 #include "hatch/hatch.h"
+#include "render/entity_index.h"
 #include "render/entity_outline.h"
 
 namespace vardo {
@@ -30,10 +29,12 @@ inline constexpr double kSnapTravelPixels = 24;
 
 class EndSnap {
  public:
-  // Works on the entities doc holds now, as GLDrawALL draws them under attr in view; entities
-  // appended later (the hatch being laid) are not looked at. Pieces go into the document
-  // multiplied by file_scale, which decides when a piece becomes degenerate there.
-  EndSnap(const TJGdata& doc, const TgraAttribute& attr, const ViewState& view, double file_scale);
+  // Works on the entities index knows (as its last Build or Update saw doc: what the screen
+  // shows, not the hatch being laid), as GLDrawALL draws them under attr in view. Pieces go
+  // into the document multiplied by file_scale, which decides when a piece becomes degenerate
+  // there.
+  EndSnap(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+          const ViewState& view, double file_scale);
 
   // Moves each end of the piece p-q, which lies on a hatch line of direction (cos_a, sin_a),
   // onto the crossing of that line with black drawing geometry nearest to it, when that
@@ -55,8 +56,6 @@ class EndSnap {
     double allowed = 0;  // how far it may pass and still count
   };
 
-  // The entities (kind, index) that may have geometry in the box.
-  void CandidatesIn(double x1, double y1, double x2, double y2, std::vector<TEntNo>& out) const;
   // The nearest crossing within travel of the end, whether it counts or not; false when there
   // is none.
   bool NearestCrossing(const HatchPoint& end, double dx, double dy, int outward, double travel,
@@ -64,12 +63,12 @@ class EndSnap {
   bool InsideView(double x, double y) const;
 
   const TJGdata& doc_;
+  const EntityIndex& index_;
   const TgraAttribute& attr_;
   ViewState view_;
   double file_scale_;
-  double pixel_ = 0;                 // one pixel in drawing units
-  std::array<size_t, 16> counts_{};  // the size of each kind's table when the snap was set up
-  std::vector<TEntNo> candidates_;
+  double pixel_ = 0;  // one pixel in drawing units
+  EntitySet candidates_;
   std::vector<OutlineShape> shapes_;
 };
 

@@ -166,9 +166,8 @@ class Outline {
 };
 
 template <typename Entity>
-const Entity* At(const std::vector<Entity>& table, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= table.size()) return nullptr;
-  return &table[static_cast<size_t>(index)];
+const Entity* At(const std::vector<Entity>& table, size_t index) {
+  return index < table.size() ? &table[index] : nullptr;
 }
 
 void LineOutline(const TJGdata& doc, const TgraAttribute& attr, const TEntLine& e, Outline& o) {
@@ -185,20 +184,19 @@ bool SolidBlack(const TgraAttribute& attr, const Solid& e) {
 }  // namespace
 
 void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const ViewState& view,
-                        TEntNo entity, std::vector<OutlineShape>& out) {
+                        EntityTable table, size_t i, std::vector<OutlineShape>& out) {
   Outline o(out);
-  const int i = entity.no;
-  switch (entity.yn) {
-    case kEntLine:
+  switch (table) {
+    case kTableLine:
       if (const TEntLine* e = At(doc.EntLine, i)) LineOutline(doc, attr, *e, o);
       return;
-    case kEntCirc:
+    case kTableCirc:
       if (const TEntCircle* e = At(doc.EntCirc, i); e && LineDrawnBlack(attr, e->att)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         o.Ellipse(e->cx / s, e->cy / s, e->cr / s, e->cr / s, 0, 0, 0, true);
       }
       return;
-    case kEntArc:
+    case kTableArc:
       if (const TEntArc* e = At(doc.EntArc, i); e && LineDrawnBlack(attr, e->att)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         const double r = e->cr / s;
@@ -208,33 +206,33 @@ void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const Vie
                   Radians(sweep), full);
       }
       return;
-    case kEntPnt:
+    case kTablePnt:
       if (const TEntPnt* e = At(doc.EntPnt, i); e && MarkDrawnBlack(attr, e->att)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         o.Mark(MarkFigureOf(attr, view.ViewScale, 0, e->att.Wid, e->att.Col, 1, 0, e->px / s,
                             e->py / s));
       }
       return;
-    case kEntMark:
+    case kTableMark:
       if (const TEntMark* e = At(doc.EntMark, i); e && MarkDrawnBlack(attr, e->att)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         o.Mark(MarkFigureOf(attr, view.ViewScale, e->cod, e->att.Wid, e->att.Col, e->bai,
                             Radians(e->ang), e->px / s, e->py / s));
       }
       return;
-    case kEntDim:
+    case kTableDim:
       if (const TEntDim* e = At(doc.EntDim, i);
           e && DimLineShown(LeavesOutAuxiliary(attr), e->lin)) {
         LineOutline(doc, attr, e->lin, o);
       }
       return;
-    case kEntSld2:
+    case kTableSld2:
       if (const TEntSld2* e = At(doc.EntSld2, i); e && SolidBlack(attr, *e)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         o.Segment({e->x1 / s, e->y1 / s}, {e->x2 / s, e->y2 / s});
       }
       return;
-    case kEntSld3:
+    case kTableSld3:
       if (const TEntSld3* e = At(doc.EntSld3, i); e && SolidBlack(attr, *e)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         const TGraph_Point p[] = {
@@ -242,7 +240,7 @@ void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const Vie
         o.Ring(p, 3);
       }
       return;
-    case kEntSld4:
+    case kTableSld4:
       if (const TEntSld4* e = At(doc.EntSld4, i); e && SolidBlack(attr, *e)) {
         const double s = doc.ScaleOf(e->att.LGrp);
         const TGraph_Point p[] = {{e->x1 / s, e->y1 / s},
@@ -252,24 +250,27 @@ void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const Vie
         o.Ring(p, 4);
       }
       return;
-    case kEntSldC:
-    case kEntSldE: {
-      const TEntSldC* e = At(entity.yn == kEntSldC ? doc.EntSldC : doc.EntSldE, i);
+    case kTableSldC:
+    case kTableSldE: {
+      const TEntSldC* e = At(table == kTableSldC ? doc.EntSldC : doc.EntSldE, i);
       if (!e || !SolidBlack(attr, *e)) return;
       const double s = doc.ScaleOf(e->att.LGrp);
-      o.SolidArc(entity.yn == kEntSldC ? kSolidArcFilled : kSolidArcOutline, e->cx / s, e->cy / s,
+      o.SolidArc(table == kTableSldC ? kSolidArcFilled : kSolidArcOutline, e->cx / s, e->cy / s,
                  e->cr / s, e->he, e->ka, e->sa, e->da, e->fl);
       return;
     }
-    case kEntSldO:
-    case kEntSldG: {
-      const TEntSldD* e = At(entity.yn == kEntSldO ? doc.EntSldO : doc.EntSldG, i);
+    case kTableSldO:
+    case kTableSldG: {
+      const TEntSldD* e = At(table == kTableSldO ? doc.EntSldO : doc.EntSldG, i);
       if (!e || !SolidBlack(attr, *e)) return;
       const double s = doc.ScaleOf(e->att.LGrp);
-      o.SolidArc(entity.yn == kEntSldO ? kSolidArcRing : kSolidArcRingParallel, e->cx / s,
-                 e->cy / s, e->cr / s, e->he, e->ka, e->sa, e->da, e->ri / s);
+      o.SolidArc(table == kTableSldO ? kSolidArcRing : kSolidArcRingParallel, e->cx / s, e->cy / s,
+                 e->cr / s, e->he, e->ka, e->sa, e->da, e->ri / s);
       return;
     }
+    case kTableText:
+    case kEntityTables:
+      return;
   }
 }
 

@@ -2,11 +2,13 @@
 // what bounds the regions marked on a monochrome screen, before the pixels round it.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "attributes/graphics_attributes.h"
 #include "common/view_state.h"
 #include "document/model.h"
+#include "render/entity_index.h"
 #include "render/graphics.h"
 
 namespace vardo {
@@ -23,11 +25,12 @@ struct OutlineShape {
   double chord_gap = 0;
 };
 
-// Appends the shapes GLDrawALL draws entity (kind, index) with in solid black under attr and
-// view (the view sets the least radius of points): lines, circles, arcs and dimension lines;
-// the edges of solids (not those in a colour of their own); points and marks. Texts, images
-// and block inserts add nothing, nor does anything drawn in another colour or dotted.
+// Appends the shapes GLDrawALL draws entity index of a table with in solid black under attr
+// and view (the view sets the least radius of points): lines, circles, arcs and dimension
+// lines; the edges of solids (not those in a colour of their own); points and marks. Texts and
+// their images add nothing, nor does anything drawn in another colour or dotted, nor an index
+// beyond its table.
 void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const ViewState& view,
-                        TEntNo entity, std::vector<OutlineShape>& out);
+                        EntityTable table, size_t index, std::vector<OutlineShape>& out);
 
 }  // namespace vardo

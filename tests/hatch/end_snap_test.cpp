@@ -74,6 +74,7 @@ class Drawing {
     scene_.attr.SetPrintMode(true, 0, 0, 0);
     scene_.g.GraClear(width, height);
     GLDrawALL(doc_, scene_.g, {});
+    index_.Build(doc_, scene_.attr);
   }
 
   // Marks the region around the drawing point (x, y) (paper units), runs the stages and lays
@@ -88,7 +89,7 @@ class Drawing {
     PolyLines PLN;
     TraceEdges(screen, PLN, {});
     ProcessEdges(PLN);
-    EndSnap end_snap(doc_, scene_.attr, scene_.view, file_scale);
+    EndSnap end_snap(doc_, index_, scene_.attr, scene_.view, file_scale);
     std::vector<Piece> pieces;
     const AddLineFn add = [&](double x1, double y1, double x2, double y2) {
       pieces.push_back({{x1, y1}, {x2, y2}});
@@ -105,11 +106,13 @@ class Drawing {
   double Pixel() const { return 1 / scene_.view.ViewScale; }
   const ViewState& View() const { return scene_.view; }
   TJGdata& Doc() { return doc_; }
+  EntityIndex& Index() { return index_; }
   TgraAttribute& Attr() { return scene_.attr; }
 
  private:
   TJGdata doc_;
   test::Scene scene_;
+  EntityIndex index_;
 };
 
 // The side of the line through a with direction (c, s) that b lies on, as a distance.
@@ -381,7 +384,7 @@ TEST_P(WholeTest, MovesOnlyWhenThePieceStaysAPiece) {
   Drawing d("bz\nlg0\nly0\nlc2\n5 0 5 10\n" + std::to_string(c.line2) + " 0 " +
                 std::to_string(c.line2) + " 10\n",
             20, 20, 1, -2.5, -2.5);
-  EndSnap snap(d.Doc(), d.Attr(), d.View(), c.file_scale);
+  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), c.file_scale);
   HatchPoint p{c.p, 3}, q{c.q, 3};
   snap.MovePiece(p, q, 1, 0);
   if (c.moves) {
@@ -423,7 +426,7 @@ class CountsTest : public ::testing::TestWithParam<CountsCase> {};
 TEST_P(CountsTest, OnlyWhatIsDrawnBlackInTheViewCounts) {
   const CountsCase& c = GetParam();
   Drawing d("bz\nlg0\nly0\n" + c.records, 20, 20, 1, -2.5, -2.5);
-  EndSnap snap(d.Doc(), d.Attr(), d.View(), 1);
+  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
   HatchPoint moved{};
   const bool found = snap.MovedEnd({4.2, 3}, 1, 0, 1, moved);
   EXPECT_EQ(found, c.counts);
@@ -451,22 +454,23 @@ TEST(EndSnap, ACrossingOutsideTheViewDoesNotCount) {
   for (const auto& [x, counts] : {std::pair{17.4, true}, std::pair{17.6, false}}) {
     Drawing d("bz\nlg0\nly0\nlc2\n" + std::to_string(x) + " 0 " + std::to_string(x) + " 10\n", 20,
               20, 1, -2.5, -2.5);
-    EndSnap snap(d.Doc(), d.Attr(), d.View(), 1);
+    EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
     HatchPoint moved{};
     EXPECT_EQ(snap.MovedEnd({17, 3}, 1, 0, 1, moved), counts) << x;
   }
 }
 
-// Lines laid after the snap was set up (the hatch itself) are not on the screen it was made
-// for, so they never count.
-TEST(EndSnap, LinesAddedLaterDoNotCount) {
+// Lines laid after the index last saw the drawing (the hatch being laid) are not on the screen
+// it stands for, so they never count.
+TEST(EndSnap, LinesTheIndexHasNotSeenDoNotCount) {
   Drawing d("bz\nlg0\nly0\nlc2\n", 20, 20, 1, -2.5, -2.5);
-  EndSnap snap(d.Doc(), d.Attr(), d.View(), 1);
   d.Doc().A_Line(5, 0, 5, 10);
   HatchPoint moved{};
-  EXPECT_FALSE(snap.MovedEnd({4.2, 3}, 1, 0, 1, moved));
-  EndSnap later(d.Doc(), d.Attr(), d.View(), 1);
-  EXPECT_TRUE(later.MovedEnd({4.2, 3}, 1, 0, 1, moved));
+  EXPECT_FALSE(
+      EndSnap(d.Doc(), d.Index(), d.Attr(), d.View(), 1).MovedEnd({4.2, 3}, 1, 0, 1, moved));
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_TRUE(
+      EndSnap(d.Doc(), d.Index(), d.Attr(), d.View(), 1).MovedEnd({4.2, 3}, 1, 0, 1, moved));
 }
 
 }  // namespace
