@@ -149,15 +149,20 @@ class HatchContours {
 
   // Appends the probe's crossings with the segments in contour order, a crossing at a vertex
   // (not a contour's first point) removed again when the line passes through the vertex rather
-  // than touching it. Uses the index when it was built for the probe's angle and a length at
-  // least the probe's; the crossings are the same either way. Returns the number of segments
-  // tested.
-  size_t Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out) const;
+  // than touching it; with segments, the segment of each crossing alongside. Uses the index
+  // when it was built for the probe's angle and a length at least the probe's; the crossings
+  // are the same either way. Returns the number of segments tested.
+  size_t Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out,
+                   std::vector<uint32_t>* segments = nullptr) const;
+
+  // A segment's ends in drawing coordinates.
+  void Segment(uint32_t seg, HatchPoint& from, HatchPoint& to) const;
 
  private:
   size_t BandOf(double t) const;
   bool IndexServes(const HatchProbe& probe, double t) const;
-  void TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out) const;
+  void TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out,
+                   std::vector<uint32_t>* segments) const;
 
   std::vector<HatchPoint> points_;  // every contour's points, one contour after another
   std::vector<uint64_t> segments_;  // index in points_ of each segment's start, the top bit

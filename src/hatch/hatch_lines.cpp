@@ -109,11 +109,14 @@ double ProbeMagnitude(const HatchProbe& p) {
                    std::fabs(p.bx), std::fabs(p.by)});
 }
 
-void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys) {
+// segments, when given, travels with the points.
+void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys,
+                std::vector<uint32_t>* segments) {
   const size_t n = points.size();
   auto swap_at = [&](size_t i, size_t j) {
     std::swap(points[i], points[j]);
     std::swap(keys[i], keys[j]);
+    if (segments) std::swap((*segments)[i], (*segments)[j]);
   };
   if (n <= kSmallSort) {
     for (size_t i = 0; i + 1 < n; ++i) {
@@ -162,18 +165,19 @@ void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys) {
 }
 
 void SortAlong(std::vector<HatchPoint>& crossings, std::vector<double>& keys, double x, double y,
-               double cos_a, double sin_a) {
+               double cos_a, double sin_a, std::vector<uint32_t>* segments = nullptr) {
   keys.resize(crossings.size());
   for (size_t i = 0; i < crossings.size(); ++i) {
     keys[i] = x + cos_a * (crossings[i].x - x) + sin_a * (crossings[i].y - y);
   }
-  SortByKeys(crossings, keys);
+  SortByKeys(crossings, keys, segments);
 }
 
 // Reused between the lines of a pass.
 struct LineWork {
   std::vector<HatchPoint> crossings;
   std::vector<double> keys;
+  std::vector<uint32_t> segments;  // the segment of each crossing, for the end correction
 };
 
 // The pieces of one line; lines counts what went to add_line.
@@ -182,14 +186,18 @@ int CutLine(const ViewEdges& edges, const HatchContours& contours, const HatchPr
             int& lines) {
   if (!SeesView(probe, edges)) return -1;
   work.crossings.clear();
-  contours.Crossings(probe, work.crossings);
-  SortAlong(work.crossings, work.keys, probe.x, probe.y, trig.cos_a, trig.sin_a);
+  work.segments.clear();
+  std::vector<uint32_t>* segments = snap ? &work.segments : nullptr;
+  contours.Crossings(probe, work.crossings, segments);
+  SortAlong(work.crossings, work.keys, probe.x, probe.y, trig.cos_a, trig.sin_a, segments);
   const std::vector<HatchPoint>& c = work.crossings;
   int pairs = 0;
   for (size_t i = 0; i + 1 < c.size(); i += 2, ++pairs) {
     if (!(Distance(c[i].x, c[i].y, c[i + 1].x, c[i + 1].y) > kShortestPiece)) continue;
     HatchPoint p = c[i], q = c[i + 1];
-    if (snap) snap->MovePiece(p, q, trig.cos_a, trig.sin_a);
+    if (snap) {
+      snap->MovePiece(p, work.segments[i], q, work.segments[i + 1], trig.cos_a, trig.sin_a);
+    }
     if (add_line) add_line(p.x, p.y, q.x, q.y);
     ++lines;
   }
@@ -307,20 +315,23 @@ size_t HatchContours::BandOf(double t) const {
   return static_cast<size_t>(std::clamp(std::floor((t - t0_) / band_), 0.0, last));
 }
 
-void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe,
-                                std::vector<HatchPoint>& out) const {
+void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out,
+                                std::vector<uint32_t>* segments) const {
   const uint64_t k = segments_[seg] & ~kFirstOfContour;
   const HatchPoint& s = points_[k];
   const HatchPoint& e = points_[k + 1];
   double X = 0, Y = 0;
   if (SegCross(X, Y, probe.ax, probe.ay, probe.bx, probe.by, s.x, s.y, e.x, e.y) != 1) return;
   out.push_back({X, Y});
+  if (segments) segments->push_back(seg);
   if (segments_[seg] & kFirstOfContour) return;
   if (std::fabs(X - s.x) > kVertexTol || std::fabs(Y - s.y) > kVertexTol) return;
   // At a vertex the previous segment already gave this crossing; keep both only when the line
   // merely touches the vertex.
   const HatchPoint& before = points_[k - 1];
-  if (Crosses(probe, before.x, before.y, e.x, e.y)) out.pop_back();
+  if (!Crosses(probe, before.x, before.y, e.x, e.y)) return;
+  out.pop_back();
+  if (segments) segments->pop_back();
 }
 
 bool HatchContours::IndexServes(const HatchProbe& probe, double t) const {
@@ -337,11 +348,12 @@ int HatchContours::Beside(const HatchProbe& probe) const {
   return t > t1_ ? 1 : 0;
 }
 
-size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out) const {
+size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out,
+                                std::vector<uint32_t>* segments) const {
   const double t = nx_ * probe.x + ny_ * probe.y;
   if (!IndexServes(probe, t)) {
     for (size_t s = 0; s < segments_.size(); ++s)
-      TestSegment(static_cast<uint32_t>(s), probe, out);
+      TestSegment(static_cast<uint32_t>(s), probe, out, segments);
     return segments_.size();
   }
   if (t < t0_) return 0;  // every segment's reach starts at t0_ or later
@@ -350,7 +362,7 @@ size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>
   for (uint32_t i = band_start_[band]; i < band_start_[band + 1]; ++i) {
     const uint32_t s = band_segments_[i];
     if (t < lo_[s] || t > hi_[s]) continue;
-    TestSegment(s, probe, out);
+    TestSegment(s, probe, out, segments);
     ++tested;
   }
   return tested;
@@ -359,6 +371,12 @@ size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>
 void SortCrossings(std::vector<HatchPoint>& crossings, double x, double y, double a) {
   std::vector<double> keys;
   SortAlong(crossings, keys, x, y, std::cos(a), std::sin(a));
+}
+
+void HatchContours::Segment(uint32_t seg, HatchPoint& from, HatchPoint& to) const {
+  const uint64_t k = segments_[seg] & ~kFirstOfContour;
+  from = points_[k];
+  to = points_[k + 1];
 }
 
 int HatchLine(const ViewState& view, const HatchContours& contours, double x, double y, double len,
@@ -392,6 +410,7 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
     result.outcome = HatchPassOutcome::TooDense;
     return result;
   }
+  if (in.snap) in.snap->UseContours(contours);
   const ViewEdges edges = EdgesOf(view);
   LineWork work;
   auto line = [&](const HatchProbe& probe) {

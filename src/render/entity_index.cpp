@@ -499,26 +499,8 @@ void EntityIndex::Update(const TJGdata& doc, const TgraAttribute& attr) {
   if (extras_.size() > 1024 + ids_.size() / 16) Build(doc, attr);
 }
 
-void EntityIndex::Mark(size_t item, EntitySet& found) const {
-  const uint32_t id = ids_[item];
-  const int table = static_cast<int>(id >> kIndexBits);
-  const size_t i = id & kIndexMask;
-  if (i < tree_live_[table]) found.Add(table, i);
-}
-
-void EntityIndex::MarkSubtree(int level, size_t node, EntitySet& found) const {
-  size_t first = node, last = node + 1;
-  for (int l = 0; l < level; ++l) {
-    first *= kNodeSize;
-    last *= kNodeSize;
-  }
-  last = std::min(last, ids_.size());
-  for (size_t k = first; k < last; ++k)
-    Mark(k, found);
-}
-
-void EntityIndex::Query(const DrawRect& rect, EntitySet& found) const {
-  found.Reset(sizes_);
+template <typename Found>
+void EntityIndex::Search(const DrawRect& rect, Found&& found) const {
   const Box q{Down(rect.xmin), Down(rect.ymin), Up(rect.xmax), Up(rect.ymax)};
   auto meets = [&q](const Box& b) {
     return b.x0 <= q.x1 && b.x1 >= q.x0 && b.y0 <= q.y1 && b.y1 >= q.y0;
@@ -526,8 +508,15 @@ void EntityIndex::Query(const DrawRect& rect, EntitySet& found) const {
   auto within = [&q](const Box& b) {
     return b.x0 >= q.x0 && b.x1 <= q.x1 && b.y0 >= q.y0 && b.y1 <= q.y1;
   };
+  // An entry of the tree that a removal and an Update left behind is no longer live.
+  auto mark = [&](size_t item) {
+    const uint32_t id = ids_[item];
+    const int table = static_cast<int>(id >> kIndexBits);
+    const size_t i = id & kIndexMask;
+    if (i < tree_live_[table]) found(table, i);
+  };
   for (const Extra& x : extras_) {
-    if (meets(x.box)) found.Add(x.table, x.index);
+    if (meets(x.box)) found(x.table, x.index);
   }
   if (ids_.empty()) return;
 
@@ -543,11 +532,18 @@ void EntityIndex::Query(const DrawRect& rect, EntitySet& found) const {
     const Box& b = boxes_[level_start_[static_cast<size_t>(node.level)] + node.index];
     if (!meets(b)) continue;
     if (node.level == 0) {
-      Mark(node.index, found);
+      mark(node.index);
       continue;
     }
     if (within(b)) {
-      MarkSubtree(node.level, node.index, found);
+      size_t first = node.index, last = node.index + 1;
+      for (int l = 0; l < node.level; ++l) {
+        first *= kNodeSize;
+        last *= kNodeSize;
+      }
+      last = std::min(last, ids_.size());
+      for (size_t k = first; k < last; ++k)
+        mark(k);
       continue;
     }
     const size_t below = static_cast<size_t>(node.level) - 1;
@@ -557,6 +553,18 @@ void EntityIndex::Query(const DrawRect& rect, EntitySet& found) const {
     for (size_t c = last; c > first; --c)
       stack.push_back({node.level - 1, c - 1});
   }
+}
+
+void EntityIndex::Query(const DrawRect& rect, EntitySet& found) const {
+  found.Reset(sizes_);
+  Search(rect, [&found](int table, size_t i) { found.Add(table, i); });
+}
+
+void EntityIndex::Query(const DrawRect& rect, std::vector<EntityRef>& found) const {
+  found.clear();
+  Search(rect, [&found](int table, size_t i) {
+    found.push_back({static_cast<EntityTable>(table), i});
+  });
 }
 
 }  // namespace vardo

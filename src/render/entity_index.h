@@ -49,6 +49,12 @@ constexpr double kEntityMarginPixels = 4;
 // ruled out then).
 bool SurfaceRect(const ViewState& view, int width, int row0, int row1, DrawRect& rect);
 
+// One entity: its table and its index there.
+struct EntityRef {
+  EntityTable table = kTableText;
+  size_t index = 0;
+};
+
 // The entities a query found, table by table.
 class EntitySet {
  public:
@@ -98,6 +104,9 @@ class EntityIndex {
   void Update(const TJGdata& doc, const TgraAttribute& attr);
   // Every entity whose box meets rect (edges included), table by table in table order.
   void Query(const DrawRect& rect, EntitySet& found) const;
+  // The same entities as a list, in no particular order (replacing found's content): for small
+  // rectangles, where a set over every table would cost more than the search.
+  void Query(const DrawRect& rect, std::vector<EntityRef>& found) const;
 
  private:
   struct Box {
@@ -109,8 +118,9 @@ class EntityIndex {
     Box box;
   };
   void AddExtras(const TJGdata& doc, const TgraAttribute& attr, int table, size_t from, size_t to);
-  void Mark(size_t item, EntitySet& found) const;
-  void MarkSubtree(int level, size_t node, EntitySet& found) const;
+  // Calls found(table, index) for every entity whose box meets rect.
+  template <typename Found>
+  void Search(const DrawRect& rect, Found&& found) const;
 
   // The packed tree: level 0 holds the entities' boxes sorted along a Hilbert curve, each
   // further level one box per kNodeSize boxes of the level below. Level l starts at

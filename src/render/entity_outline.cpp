@@ -181,6 +181,24 @@ bool SolidBlack(const TgraAttribute& attr, const Solid& e) {
   return SolidColour(attr, e.att, e.Color) == 0;
 }
 
+// What GraSolidArc takes besides the shape: the flag of "sc" and "se" solids, the inner radius
+// of "so" and "sg" ones (a length, so scaled like the others).
+double SolidArcExtra(const TEntSldC& e, double) {
+  return e.fl;
+}
+double SolidArcExtra(const TEntSldD& e, double s) {
+  return e.ri / s;
+}
+
+template <typename Solid>
+void SolidArcOutline(const TJGdata& doc, const TgraAttribute& attr, const Solid* e, int kind,
+                     Outline& o) {
+  if (!e || !SolidBlack(attr, *e)) return;
+  const double s = doc.ScaleOf(e->att.LGrp);
+  o.SolidArc(kind, e->cx / s, e->cy / s, e->cr / s, e->he, e->ka, e->sa, e->da,
+             SolidArcExtra(*e, s));
+}
+
 }  // namespace
 
 void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const ViewState& view,
@@ -251,23 +269,17 @@ void AppendBlackOutline(const TJGdata& doc, const TgraAttribute& attr, const Vie
       }
       return;
     case kTableSldC:
-    case kTableSldE: {
-      const TEntSldC* e = At(table == kTableSldC ? doc.EntSldC : doc.EntSldE, i);
-      if (!e || !SolidBlack(attr, *e)) return;
-      const double s = doc.ScaleOf(e->att.LGrp);
-      o.SolidArc(table == kTableSldC ? kSolidArcFilled : kSolidArcOutline, e->cx / s, e->cy / s,
-                 e->cr / s, e->he, e->ka, e->sa, e->da, e->fl);
+      SolidArcOutline(doc, attr, At(doc.EntSldC, i), kSolidArcFilled, o);
       return;
-    }
+    case kTableSldE:
+      SolidArcOutline(doc, attr, At(doc.EntSldE, i), kSolidArcOutline, o);
+      return;
     case kTableSldO:
-    case kTableSldG: {
-      const TEntSldD* e = At(table == kTableSldO ? doc.EntSldO : doc.EntSldG, i);
-      if (!e || !SolidBlack(attr, *e)) return;
-      const double s = doc.ScaleOf(e->att.LGrp);
-      o.SolidArc(table == kTableSldO ? kSolidArcRing : kSolidArcRingParallel, e->cx / s, e->cy / s,
-                 e->cr / s, e->he, e->ka, e->sa, e->da, e->ri / s);
+      SolidArcOutline(doc, attr, At(doc.EntSldO, i), kSolidArcRing, o);
       return;
-    }
+    case kTableSldG:
+      SolidArcOutline(doc, attr, At(doc.EntSldG, i), kSolidArcRingParallel, o);
+      return;
     case kTableText:
     case kEntityTables:
       return;

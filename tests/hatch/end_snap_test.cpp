@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 #include <ostream>
 #include <string>
@@ -114,6 +115,26 @@ class Drawing {
   test::Scene scene_;
   EntityIndex index_;
 };
+
+// Contours as a run traces them near the given ends: for each end a short upright segment
+// through its pixel, the ends' segments numbered 0, 2, 4, ...
+HatchContours ContoursAt(const ViewState& v, std::initializer_list<HatchPoint> ends) {
+  PolyLines PLN(1);
+  for (const HatchPoint& e : ends) {
+    const int X = DrawToPixelX(v, e.x), Y = DrawToPixelY(v, e.y);
+    PLN[0].p.push_back({X, Y - 1});
+    PLN[0].p.push_back({X, Y + 1});
+  }
+  return HatchContours(v, PLN);
+}
+
+// Moves one end of a piece running in +x from it; false when it stays.
+bool MovedEnd(Drawing& d, HatchPoint end, HatchPoint& moved) {
+  const HatchContours contours = ContoursAt(d.View(), {end});
+  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
+  snap.UseContours(contours);
+  return snap.MovedEnd(end, 0, 1, 0, 1, moved);
+}
 
 // The side of the line through a with direction (c, s) that b lies on, as a distance.
 double Across(const HatchPoint& a, const HatchPoint& b, double c, double s) {
@@ -384,9 +405,11 @@ TEST_P(WholeTest, MovesOnlyWhenThePieceStaysAPiece) {
   Drawing d("bz\nlg0\nly0\nlc2\n5 0 5 10\n" + std::to_string(c.line2) + " 0 " +
                 std::to_string(c.line2) + " 10\n",
             20, 20, 1, -2.5, -2.5);
-  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), c.file_scale);
   HatchPoint p{c.p, 3}, q{c.q, 3};
-  snap.MovePiece(p, q, 1, 0);
+  const HatchContours contours = ContoursAt(d.View(), {p, q});
+  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), c.file_scale);
+  snap.UseContours(contours);
+  snap.MovePiece(p, 0, q, 2, 1, 0);
   if (c.moves) {
     EXPECT_NE(p.x, c.p);
   } else {
@@ -426,9 +449,8 @@ class CountsTest : public ::testing::TestWithParam<CountsCase> {};
 TEST_P(CountsTest, OnlyWhatIsDrawnBlackInTheViewCounts) {
   const CountsCase& c = GetParam();
   Drawing d("bz\nlg0\nly0\n" + c.records, 20, 20, 1, -2.5, -2.5);
-  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
   HatchPoint moved{};
-  const bool found = snap.MovedEnd({4.2, 3}, 1, 0, 1, moved);
+  const bool found = MovedEnd(d, {4.2, 3}, moved);
   EXPECT_EQ(found, c.counts);
   if (found) {
     EXPECT_NEAR(moved.x, 5, kExact);
@@ -454,9 +476,8 @@ TEST(EndSnap, ACrossingOutsideTheViewDoesNotCount) {
   for (const auto& [x, counts] : {std::pair{17.4, true}, std::pair{17.6, false}}) {
     Drawing d("bz\nlg0\nly0\nlc2\n" + std::to_string(x) + " 0 " + std::to_string(x) + " 10\n", 20,
               20, 1, -2.5, -2.5);
-    EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
     HatchPoint moved{};
-    EXPECT_EQ(snap.MovedEnd({17, 3}, 1, 0, 1, moved), counts) << x;
+    EXPECT_EQ(MovedEnd(d, {17, 3}, moved), counts) << x;
   }
 }
 
@@ -466,11 +487,9 @@ TEST(EndSnap, LinesTheIndexHasNotSeenDoNotCount) {
   Drawing d("bz\nlg0\nly0\nlc2\n", 20, 20, 1, -2.5, -2.5);
   d.Doc().A_Line(5, 0, 5, 10);
   HatchPoint moved{};
-  EXPECT_FALSE(
-      EndSnap(d.Doc(), d.Index(), d.Attr(), d.View(), 1).MovedEnd({4.2, 3}, 1, 0, 1, moved));
+  EXPECT_FALSE(MovedEnd(d, {4.2, 3}, moved));
   d.Index().Update(d.Doc(), d.Attr());
-  EXPECT_TRUE(
-      EndSnap(d.Doc(), d.Index(), d.Attr(), d.View(), 1).MovedEnd({4.2, 3}, 1, 0, 1, moved));
+  EXPECT_TRUE(MovedEnd(d, {4.2, 3}, moved));
 }
 
 }  // namespace
