@@ -76,7 +76,7 @@ if [[ ${1:-} == --on-virtual-display ]]; then
   exit 0
 fi
 
-drawing=$(realpath "${1:-$VARDO_ROOT/samples/house.txt}")
+drawing=$(realpath "${1:-$VARDO_ROOT/samples/house.drw}")
 [[ -f $drawing ]] || fail "there is no drawing $drawing"
 
 # Without Wine the drawing goes through the native reader and writer, as OK would write it.
