@@ -568,7 +568,7 @@ void BM_PlanFormRun(benchmark::State& state) {
   static FormPlan plan;
   HeadlessWindow& w = plan.window();
   const bool every_third = state.range(0) != 0;
-  w.form().hat_sn = state.range(1) != 0 ? 1 : 0;
+  w.Tick(Control::CheckBox3, state.range(1) != 0);
   int lines = 0;
   for (auto _ : state) {
     state.PauseTiming();

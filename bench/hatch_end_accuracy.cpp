@@ -56,7 +56,7 @@ Run Hatch(const std::filesystem::path& file, const std::string& spacing,
     w.Tick(Control::CheckBox2, true);
     w.Type(Control::Edit2, q);
     w.Type(Control::ComboBox5, u"135");
-    form.hat_sn = snap ? 1 : 0;
+    w.Tick(Control::CheckBox3, snap);
     // Everything the screen shows now, before the hatch joins it.
     std::vector<EntityRef> all;
     form.EntIndex.Query({-INFINITY, -INFINITY, INFINITY, INFINITY}, all);

@@ -176,10 +176,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   HeadlessWindow w((folder.path() / "VardoHatch.exe").u16string(), width, height);
   w.Show();
-  TForm1& form = w.form();
+  const TForm1& form = w.form();
   const int host_entities = form.JG ? form.JG->EntN() : 0;
   const int host_lines = form.JG ? form.JG->EntLineN() : 0;
-  form.hat_sn = (flags & kPixelEnds) == 0;
+  w.Tick(Control::CheckBox3, (flags & kPixelEnds) == 0);
   w.Tick(Control::CheckBox1, (flags & kMonoOff) == 0);
   w.Tick(Control::CheckBox2, (flags & kCross) != 0);
   w.Type(Control::Edit1, std::u16string(spacing.begin(), spacing.end()));

@@ -61,6 +61,7 @@ class TForm1 {
   void ComboBox1Change();
   void ComboBox2Change();
   void CheckBox1Click();
+  void CheckBox3Click();
   void Button1Click();
   void Button2Click();
   void Button3Click();
@@ -106,7 +107,9 @@ class TForm1 {
   int col{}, ltp{}, wid{};
   int hat_cr{};
   double hat_p1{}, hat_p2{}, hat_p3{}, hat_p4{};
-  int hat_sn{};  // 1 = hatch ends moved onto the drawing's own lines ("端点補正")
+  // 1 = hatch ends moved onto the drawing's own lines: the state of "端点補正", kept by
+  // FormShow and CheckBox3Click, read by Button3Click.
+  int hat_sn{};
   int AddLineN = 0, AddTenN = 0, AddArcN = 0;
   int HatX = 0, HatY = 0;
   std::unique_ptr<TJGdata> JG;

@@ -1,5 +1,5 @@
-// The form's hatch operations: monochrome display, marking clicks, the hatch run, and removing
-// the hatch added so far.
+// The form's hatch operations: monochrome display, the end correction box, marking clicks, the
+// hatch run, and removing the hatch added so far.
 #include <algorithm>
 #include <numbers>
 #include <optional>
@@ -24,6 +24,11 @@ void DropLast(Table& table, int n) {
 void TForm1::CheckBox1Click() {
   GraAttr.SetPrintMode(window_.GetChecked(Control::CheckBox1), 0, 0, 0);
   Redraw();
+}
+
+// The box takes effect at the next run, and OK saves it with the settings.
+void TForm1::CheckBox3Click() {
+  hat_sn = window_.GetChecked(Control::CheckBox3) ? 1 : 0;
 }
 
 void TForm1::FillRegion(int X, int Y) {

@@ -14,7 +14,8 @@ struct ControlHandler {
 constexpr ControlHandler kControlHandlers[] = {
     {Control::Button1, &TForm1::Button1Click},      {Control::Button2, &TForm1::Button2Click},
     {Control::Button3, &TForm1::Button3Click},      {Control::CheckBox1, &TForm1::CheckBox1Click},
-    {Control::ComboBox1, &TForm1::ComboBox1Change}, {Control::ComboBox2, &TForm1::ComboBox2Change},
+    {Control::CheckBox3, &TForm1::CheckBox3Click},  {Control::ComboBox1, &TForm1::ComboBox1Change},
+    {Control::ComboBox2, &TForm1::ComboBox2Change},
 };
 
 }  // namespace

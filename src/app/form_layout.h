@@ -15,6 +15,7 @@ inline constexpr std::u16string_view kButton2Caption = u"キャンセル (&N)";
 inline constexpr std::u16string_view kButton3Caption = u"作図実行(&G)";
 inline constexpr std::u16string_view kCheckBox1Caption = u"モノクロ化";
 inline constexpr std::u16string_view kCheckBox2Caption = u"クロスハッチ";
+inline constexpr std::u16string_view kCheckBox3Caption = u"端点補正";
 
 // Design sizes in pixels: the client area before the settings file places the window, the
 // button panel at the bottom, the status line under the paint box, the control column on the

@@ -71,6 +71,7 @@ void TForm1::FormShow() {
   window_.SetItemIndex(Control::ComboBox2, ltp);
   window_.SetChecked(Control::CheckBox2, false);
   if (hat_cr != 0) window_.SetChecked(Control::CheckBox2, true);
+  window_.SetChecked(Control::CheckBox3, hat_sn != 0);
   window_.SetText(Control::Edit1, FloatStr(hat_p1));
   window_.SetText(Control::ComboBox4, FloatStr(hat_p2));
   window_.SetText(Control::Edit2, FloatStr(hat_p3));

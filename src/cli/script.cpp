@@ -166,6 +166,9 @@ class Command {
     if (c == "cross") {
       return Switch("on", "off", [this](bool on) { w_.Tick(Control::CheckBox2, on); });
     }
+    if (c == "snap") {
+      return Switch("on", "off", [this](bool on) { w_.Tick(Control::CheckBox3, on); });
+    }
     if (c == "colour") return Index(Control::ComboBox1);
     if (c == "linetype") return Index(Control::ComboBox2);
     if (c == "spacing") return Text(Control::Edit1);

@@ -16,6 +16,7 @@ enum class Control {
   Button3,    // "作図実行(&G)"
   CheckBox1,  // "モノクロ化"
   CheckBox2,  // "クロスハッチ"
+  CheckBox3,  // "端点補正"
   ComboBox1,  // line colour list
   ComboBox2,  // line type list
   ComboBox4,  // angle (editable list)

@@ -162,7 +162,7 @@ TEST_P(SquareHatchTest, HorizontalLinesEveryTenUnitsFromOutlineToOutline) {
 void SquareHatchTest::HatchSquare(const SquareCase& c, bool snapped) {
   WriteDrawing(c.drawing);
   HeadlessWindow& w = Open();
-  form().hat_sn = snapped;
+  w.Tick(Control::CheckBox3, snapped);
   // Lines 10 apart through a click near y = 45 stay clear of the sides at 0 and 100.
   MarkAt(50, 45);
   const double y0 = ClickY();
@@ -232,7 +232,7 @@ TEST_F(EndToEndTest, CrossHatchAtNinetyAddsAVerticalFamily) {
 void EndToEndTest::CrossHatchSquare(bool snapped) {
   WriteDrawing(kSquare);
   HeadlessWindow& w = Open();
-  form().hat_sn = snapped;
+  w.Tick(Control::CheckBox3, snapped);
   // Clear of the sides for both spacings: 10 across y, 5 across x.
   MarkAt(52.5, 45);
   const double x0 = ClickX(), y0 = ClickY();
@@ -275,7 +275,7 @@ void EndToEndTest::HatchAnnulus(bool snapped) {
   constexpr double kCx = 50, kCy = 50, kOuter = 50, kInner = 20;
   WriteDrawing(ScaleRecord(1, 1) + "lg0\r\nly0\r\nlc2\r\nci 50 50 50\r\nci 50 50 20\r\n");
   HeadlessWindow& w = Open();
-  form().hat_sn = snapped;
+  w.Tick(Control::CheckBox3, snapped);
   // Rows 10 apart through y near 55 pass the centre 5, 15, 25, ... units off: clear of both
   // circles' tops and bottoms.
   MarkAt(15, 55);

@@ -25,6 +25,7 @@ TEST_F(StartTest, FirstRunWithoutSettingsShowsTheDefaults) {
   EXPECT_EQ(w.GetText(Control::Edit2), u"1");
   EXPECT_EQ(w.GetText(Control::ComboBox5), u"0");
   EXPECT_FALSE(w.Checked(Control::CheckBox2));
+  EXPECT_TRUE(w.Checked(Control::CheckBox3));
   ASSERT_EQ(w.Items(Control::ComboBox1).size(), 266u);
   ASSERT_EQ(w.Items(Control::ComboBox2).size(), 51u);
   EXPECT_EQ(w.GetItemIndex(Control::ComboBox1), 0);
@@ -149,28 +150,35 @@ TEST_F(StartTest, TwoIndicatedPointsSwitchTheGridOnAndOkSavesIt) {
 }
 
 // The end correction's line comes after the fourteen others: a file without it (every file
-// written before it existed) reads as on; a file with it keeps its value through OK.
-TEST_F(StartTest, TheEndCorrectionLineReadsAsOnWhenMissingAndRoundTrips) {
+// written before it existed) reads as on. "端点補正" shows the setting; ticking or clearing it
+// changes the setting, and OK saves what the box shows.
+TEST_F(StartTest, TheEndCorrectionLineReadsAsOnWhenMissingAndFollowsItsBox) {
   const std::vector<std::string> fourteen = {"10", "20", "500", "400", "0", "2.5", "3",
                                              "4",  "-1", "0",   "1",   "0", "1",   "0"};
   struct Case {
     std::vector<std::string> extra;
-    int hat_sn;
+    int read;   // the setting after start-up
+    int saved;  // the box's state at OK
   };
-  for (const Case& c : {Case{{}, 1}, Case{{"0"}, 0}, Case{{"1"}, 1}}) {
+  for (const Case& c :
+       {Case{{}, 1, 1}, Case{{"0"}, 0, 0}, Case{{"1"}, 1, 1}, Case{{}, 1, 0}, Case{{"0"}, 0, 1}}) {
+    SCOPED_TRACE(std::to_string(c.read) + " -> " + std::to_string(c.saved));
     std::vector<std::string> settings = fourteen;
     settings.insert(settings.end(), c.extra.begin(), c.extra.end());
     WriteDrawing(kSquare);
     WriteSettings(settings);
     HeadlessWindow& w = Open();
-    EXPECT_EQ(form().hat_sn, c.hat_sn) << settings.size() << " lines";
+    EXPECT_EQ(form().hat_sn, c.read) << settings.size() << " lines";
+    EXPECT_EQ(w.Checked(Control::CheckBox3), c.read != 0);
+    w.Tick(Control::CheckBox3, c.saved != 0);
+    EXPECT_EQ(form().hat_sn, c.saved);
     MarkSquare();
     w.Click(Control::Button3);
     w.Click(Control::Button1);
     ASSERT_TRUE(w.Closed());
     const std::vector<std::string> lines = SettingsLines();
     ASSERT_EQ(lines.size(), 15u);
-    EXPECT_EQ(lines[14], std::to_string(c.hat_sn));
+    EXPECT_EQ(lines[14], std::to_string(c.saved));
   }
 }
 

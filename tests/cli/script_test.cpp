@@ -12,8 +12,10 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/numbers.h"
+#include "document/model.h"
 
 namespace vardo {
 namespace {
@@ -122,6 +124,46 @@ TEST_F(ScriptTest, ARunThenOkWritesBothFilesAndEndsTheScenario) {
   EXPECT_NE(Read("VardoHatch.dat").find("\r\n90\r\n"), std::string::npos);
 }
 
+// "snap" ticks or clears "端点補正". The view is panned so that the square's left side is on the
+// screen and its right side beyond the paint box's right edge: with the box ticked the left ends
+// lie exactly on the side, without it a pixel inside; the ends at the paint box's edge have no
+// line to go to and are the same either way. OK saves the box as the settings' fifteenth line.
+TEST_F(ScriptTest, SnapTicksTheEndCorrection) {
+  std::vector<TEntLine> runs[2];
+  for (const bool snap : {false, true}) {
+    SCOPED_TRACE(snap ? "snap on" : "snap off");
+    std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary | std::ios::trunc) << kSquare;
+    ASSERT_EQ(
+        Run(std::string("size 400 300\nshow\nsnap ") + (snap ? "on" : "off") +
+            "\npointer 200 150\nkey Left\nmono on\nclick 300 150\nspacing 10\nangle 0\nrun\nok\n"),
+        0)
+        << err_.str();
+    TJGdata doc;
+    doc.ReadTempBytes(Read("JWC_TEMP.TXT"));
+    ASSERT_GT(doc.EntLineN(), 8);
+    runs[snap].assign(doc.EntLine.begin() + 4, doc.EntLine.end());
+    const std::string dat = Read("VardoHatch.dat");
+    EXPECT_TRUE(dat.ends_with(snap ? "\r\n1\r\n" : "\r\n0\r\n")) << dat;
+  }
+  // Fitted at 2.7 pixels a unit, then panned by half the view: x runs from about -98 to 50.
+  const double pixel = 1 / 2.7;
+  ASSERT_EQ(runs[0].size(), runs[1].size());
+  for (size_t i = 0; i < runs[0].size(); ++i) {
+    const TEntLine& pixel_ends = runs[0][i];
+    const TEntLine& snapped = runs[1][i];
+    ASSERT_EQ(pixel_ends.y1, pixel_ends.y2) << i;
+    EXPECT_EQ(snapped.y1, pixel_ends.y1) << i;
+    EXPECT_EQ(snapped.y2, pixel_ends.y2) << i;
+    const double left = std::min(pixel_ends.x1, pixel_ends.x2);
+    EXPECT_GT(left, 0.1 * pixel) << i;
+    EXPECT_LT(left, 2 * pixel) << i;
+    EXPECT_NEAR(std::min(snapped.x1, snapped.x2), 0, 1e-9) << i;
+    const double right = std::max(pixel_ends.x1, pixel_ends.x2);
+    EXPECT_NEAR(right, 50, 2 * pixel) << i;
+    EXPECT_EQ(std::max(snapped.x1, snapped.x2), right) << i;
+  }
+}
+
 TEST_F(ScriptTest, OkWithNothingAddedShowsTheRefusal) {
   ASSERT_EQ(Run("show\nok\nprint message\ncancel\n"), 0);
   EXPECT_EQ(out_.str(), "作図していません。\n");
@@ -227,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"wheel sideways 1 2", "bad argument to wheel"},
         BadLine{"key F1", "bad argument to key"}, BadLine{"key Home ctrl", "bad argument to key"},
         BadLine{"esc maybe", "bad argument to esc"}, BadLine{"mono", "bad argument to mono"},
-        BadLine{"cross yes", "bad argument to cross"},
+        BadLine{"cross yes", "bad argument to cross"}, BadLine{"snap 1", "bad argument to snap"},
         BadLine{"colour x", "bad argument to colour"},
         BadLine{"linetype", "bad argument to linetype"}, BadLine{"run now", "bad argument to run"},
         BadLine{"screenshot", "bad argument to screenshot"},

@@ -261,14 +261,14 @@ TEST_F(Win32WindowTest, ComponentsSitWhereTheFormDesignerPlacedThem) {
       {u"LabelN", u"Panel3", 0, 320, 194, 16},    {u"Memo1", u"Panel3", 0, 248, 194, 72},
       {u"Label1", u"Panel4", 8, 8, -1, -1},       {u"ComboBox1", u"Panel4", 48, 4, 137, -1},
       {u"Label2", u"Panel4", 8, 32, -1, -1},      {u"ComboBox2", u"Panel4", 48, 28, 137, -1},
-      {u"CheckBox1", u"Panel4", 5, 58, 97, 17},   {u"Label4", u"Panel4", 5, 82, -1, -1},
-      {u"Edit1", u"Panel4", 49, 78, 73, -1},      {u"Label5", u"Panel4", 129, 82, -1, -1},
-      {u"Label6", u"Panel4", 5, 110, -1, -1},     {u"ComboBox4", u"Panel4", 49, 104, 97, -1},
-      {u"Label7", u"Panel4", 152, 104, -1, -1},   {u"CheckBox2", u"Panel4", 5, 134, 137, 17},
-      {u"Label8", u"Panel4", 5, 160, -1, -1},     {u"Edit2", u"Panel4", 49, 158, 73, -1},
-      {u"Label9", u"Panel4", 129, 162, -1, -1},   {u"Label10", u"Panel4", 5, 188, -1, -1},
-      {u"ComboBox5", u"Panel4", 49, 184, 97, -1}, {u"Label11", u"Panel4", 152, 184, -1, -1},
-      {u"Button3", u"Panel4", 48, 211, 136, 35},
+      {u"CheckBox1", u"Panel4", 5, 58, 97, 17},   {u"CheckBox3", u"Panel4", 106, 58, 79, 17},
+      {u"Label4", u"Panel4", 5, 82, -1, -1},      {u"Edit1", u"Panel4", 49, 78, 73, -1},
+      {u"Label5", u"Panel4", 129, 82, -1, -1},    {u"Label6", u"Panel4", 5, 110, -1, -1},
+      {u"ComboBox4", u"Panel4", 49, 104, 97, -1}, {u"Label7", u"Panel4", 152, 104, -1, -1},
+      {u"CheckBox2", u"Panel4", 5, 134, 137, 17}, {u"Label8", u"Panel4", 5, 160, -1, -1},
+      {u"Edit2", u"Panel4", 49, 158, 73, -1},     {u"Label9", u"Panel4", 129, 162, -1, -1},
+      {u"Label10", u"Panel4", 5, 188, -1, -1},    {u"ComboBox5", u"Panel4", 49, 184, 97, -1},
+      {u"Label11", u"Panel4", 152, 184, -1, -1},  {u"Button3", u"Panel4", 48, 211, 136, 35},
   };
   for (const PlaceCase& c : cases) {
     SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
@@ -353,6 +353,7 @@ TEST_F(Win32WindowTest, ControlsShowTheFormsTexts) {
       {u"Button3", u"作図実行(&G)"},
       {u"CheckBox1", u"モノクロ化"},
       {u"CheckBox2", u"クロスハッチ"},
+      {u"CheckBox3", u"端点補正"},
       {u"Label1", u"線色"},
       {u"Label2", u"線種"},
       {u"Label4", u"間隔："},
@@ -548,6 +549,39 @@ TEST_F(Win32WindowTest, TabMovesThroughTheControlsInOrder) {
   keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
   EXPECT_EQ(GetFocus(), Find(u"Button3"));
+}
+
+// "端点補正" starts ticked as the settings say, each click changes the setting, its caption fits
+// beside its mark, and Tab goes from "モノクロ化" to it and on to the spacing.
+TEST_F(Win32WindowTest, TheEndCorrectionBoxIsTickedAndTogglesTheSetting) {
+  Open();
+  const HWND box = Find(u"CheckBox3");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(window().GetChecked(Control::CheckBox3));
+  EXPECT_EQ(window().form().hat_sn, 1);
+  for (const int expected : {0, 1}) {
+    SendMessageW(box, BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), expected ? BST_CHECKED : BST_UNCHECKED);
+    EXPECT_EQ(window().form().hat_sn, expected) << "CheckBox3Click did not run";
+  }
+
+  const HDC dc = GetDC(box);
+  ASSERT_NE(dc, nullptr);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  EXPECT_TRUE(GetTextExtentPoint32W(dc, L"端点補正", 4, &text));
+  SelectObject(dc, old);
+  ReleaseDC(box, dc);
+  EXPECT_LE(GetSystemMetrics(SM_CXMENUCHECK) + 4 + text.cx, 79);
+
+  Focus(u"CheckBox1");
+  Key(WM_KEYDOWN, VK_TAB);
+  EXPECT_EQ(GetFocus(), box);
+  Key(WM_KEYDOWN, VK_TAB);
+  EXPECT_EQ(GetFocus(), Find(u"Edit1"));
 }
 
 TEST_F(Win32WindowTest, EnterAndAltYPressOkWhichRefusesWithoutHatch) {

@@ -187,6 +187,10 @@ bool Win32Window::CreateControls() {
           {Args(panel4_.hwnd, u"ComboBox2", u"", {48, 28, 137, kComboDropHeight})}) &&
       check_box1_.Create(
           {Args(panel4_.hwnd, u"CheckBox1", kCheckBox1Caption, {5, 58, 97, kCheckBoxHeight})}) &&
+      // In the free space right of "モノクロ化", ending where the lists end; created next to it so
+      // that Tab reaches it next.
+      check_box3_.Create(
+          {Args(panel4_.hwnd, u"CheckBox3", kCheckBox3Caption, {106, 58, 79, kCheckBoxHeight})}) &&
       label4_.Create({Args(panel4_.hwnd, u"Label4", u"間隔：", {5, 82})}) &&
       edit1_.Create(
           {Args(panel4_.hwnd, u"Edit1", u"", {49, 78, 73, edit_height}), kSpacingMaxLength}) &&
@@ -230,11 +234,11 @@ bool Win32Window::CreateControls() {
   docked_ = {&panel2_, &panel1_};
   panel1_.children = {&paint_box1_, &label_m_, &panel3_};
   panel3_.children = {&panel4_, &memo1_, &label_n_};
-  all_ = {&panel2_,     &button1_,    &button2_, &panel1_,     &paint_box1_, &label_m_,
-          &panel3_,     &panel4_,     &label1_,  &combo_box1_, &label2_,     &combo_box2_,
-          &check_box1_, &label4_,     &edit1_,   &label5_,     &label6_,     &combo_box4_,
-          &label7_,     &check_box2_, &label8_,  &edit2_,      &label9_,     &label10_,
-          &combo_box5_, &label11_,    &button3_, &memo1_,      &label_n_};
+  all_ = {&panel2_,     &button1_,    &button2_,    &panel1_,     &paint_box1_, &label_m_,
+          &panel3_,     &panel4_,     &label1_,     &combo_box1_, &label2_,     &combo_box2_,
+          &check_box1_, &check_box3_, &label4_,     &edit1_,      &label5_,     &label6_,
+          &combo_box4_, &label7_,     &check_box2_, &label8_,     &edit2_,      &label9_,
+          &label10_,    &combo_box5_, &label11_,    &button3_,    &memo1_,      &label_n_};
   return true;
 }
 
@@ -259,7 +263,8 @@ void Win32Window::ConnectHandlers() {
     button->onClicked = [this, c] { host_.ControlUsed(c); };
   }
   for (auto [box, c] :
-       {std::pair{&check_box1_, Control::CheckBox1}, std::pair{&check_box2_, Control::CheckBox2}}) {
+       {std::pair{&check_box1_, Control::CheckBox1}, std::pair{&check_box2_, Control::CheckBox2},
+        std::pair{&check_box3_, Control::CheckBox3}}) {
     box->onClicked = [this, c] { host_.ControlUsed(c); };
   }
   for (auto [combo, c] :
@@ -448,6 +453,8 @@ HWND Win32Window::HwndOf(Control c) const {
       return check_box1_.hwnd;
     case Control::CheckBox2:
       return check_box2_.hwnd;
+    case Control::CheckBox3:
+      return check_box3_.hwnd;
     case Control::Edit1:
       return edit1_.hwnd;
     case Control::Edit2:

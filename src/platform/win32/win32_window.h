@@ -119,6 +119,7 @@ class Win32Window final : public FormWindow, private WindowBase {
   Label label2_;
   ComboBox combo_box2_;
   CheckBox check_box1_;
+  CheckBox check_box3_;
   Label label4_;
   Edit edit1_;
   Label label5_;
