@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -162,6 +163,49 @@ TEST_F(ScriptTest, SnapTicksTheEndCorrection) {
     EXPECT_NEAR(right, 50, 2 * pixel) << i;
     EXPECT_EQ(std::max(snapped.x1, snapped.x2), right) << i;
   }
+}
+
+// A line of text across the square bounds the hatch below it with its glyphs' pixels (a hatch
+// line through a gap between letters runs on to the top). Glyphs are no lines of the drawing,
+// so with "snap on" the ends against them stay where the pixels put them, while the ends on the
+// square's sides move onto them.
+TEST_F(ScriptTest, SnapLeavesTheEndsAgainstATextWhereThePixelsPutThem) {
+  std::vector<TEntLine> runs[2];
+  for (const bool snap : {false, true}) {
+    SCOPED_TRACE(snap ? "snap on" : "snap off");
+    std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary | std::ios::trunc)
+        << kSquare << "cn0 5 5 0 2\r\nch 2 50 96 0 \"ABCDEFGHIJKLMNOP\r\n";
+    // The click is at (50.3, 20), below the text.
+    ASSERT_EQ(Run(std::string("size 400 300\nshow\nsnap ") + (snap ? "on" : "off") +
+                  "\nmono on\nclick 200 231\nspacing 10\nangle 90\nrun\nok\n"),
+              0)
+        << err_.str();
+    TJGdata doc;
+    doc.ReadTempBytes(Read("JWC_TEMP.TXT"));
+    ASSERT_GT(doc.EntLineN(), 8);
+    runs[snap].assign(doc.EntLine.begin() + 4, doc.EntLine.end());
+  }
+  const double pixel = 1 / 2.7;
+  ASSERT_EQ(runs[0].size(), runs[1].size());
+  int at_text = 0;
+  for (size_t i = 0; i < runs[0].size(); ++i) {
+    const TEntLine& pixel_ends = runs[0][i];
+    const TEntLine& snapped = runs[1][i];
+    ASSERT_EQ(pixel_ends.x1, pixel_ends.x2) << i;
+    EXPECT_EQ(snapped.x1, pixel_ends.x1) << i;
+    EXPECT_EQ(snapped.x2, pixel_ends.x2) << i;
+    for (const auto& [end, moved] :
+         {std::pair{pixel_ends.y1, snapped.y1}, std::pair{pixel_ends.y2, snapped.y2}}) {
+      const double side = end < 50 ? 0 : 100;
+      if (std::fabs(end - side) < 2 * pixel) {
+        EXPECT_NEAR(moved, side, 1e-9) << i;
+      } else {
+        ++at_text;
+        EXPECT_EQ(moved, end) << i;
+      }
+    }
+  }
+  EXPECT_GT(at_text, 5);
 }
 
 TEST_F(ScriptTest, OkWithNothingAddedShowsTheRefusal) {
