@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <filesystem>
@@ -52,6 +53,26 @@ class ScriptTest : public ::testing::Test {
   std::string Read(const char* name) {
     std::ifstream in(dir_ / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // The hatch lines a scenario run on the drawing leaves in JWC_TEMP.TXT after the square's four
+  // sides, once with "snap on" and then once with "snap off" after its first line, indexed by
+  // the box's state; empty when a run failed.
+  std::array<std::vector<TEntLine>, 2> HatchWithSnapOnAndOff(const std::string& drawing,
+                                                             const std::string& first,
+                                                             const std::string& rest) {
+    std::array<std::vector<TEntLine>, 2> runs;
+    for (const bool snap : {true, false}) {
+      std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary | std::ios::trunc) << drawing;
+      const int status = Run(first + "\nsnap " + (snap ? "on" : "off") + "\n" + rest);
+      EXPECT_EQ(status, 0) << err_.str();
+      TJGdata doc;
+      doc.ReadTempBytes(Read("JWC_TEMP.TXT"));
+      EXPECT_GT(doc.EntLineN(), 8) << (snap ? "snap on" : "snap off");
+      if (status != 0 || doc.EntLineN() <= 8) return {};
+      runs[snap].assign(doc.EntLine.begin() + 4, doc.EntLine.end());
+    }
+    return runs;
   }
 
   // The print view line of the square fitted into a w x h paint box.
@@ -130,22 +151,13 @@ TEST_F(ScriptTest, ARunThenOkWritesBothFilesAndEndsTheScenario) {
 // lie exactly on the side, without it a pixel inside; the ends at the paint box's edge have no
 // line to go to and are the same either way. OK saves the box as the settings' fifteenth line.
 TEST_F(ScriptTest, SnapTicksTheEndCorrection) {
-  std::vector<TEntLine> runs[2];
-  for (const bool snap : {false, true}) {
-    SCOPED_TRACE(snap ? "snap on" : "snap off");
-    std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary | std::ios::trunc) << kSquare;
-    ASSERT_EQ(
-        Run(std::string("size 400 300\nshow\nsnap ") + (snap ? "on" : "off") +
-            "\npointer 200 150\nkey Left\nmono on\nclick 300 150\nspacing 10\nangle 0\nrun\nok\n"),
-        0)
-        << err_.str();
-    TJGdata doc;
-    doc.ReadTempBytes(Read("JWC_TEMP.TXT"));
-    ASSERT_GT(doc.EntLineN(), 8);
-    runs[snap].assign(doc.EntLine.begin() + 4, doc.EntLine.end());
-    const std::string dat = Read("VardoHatch.dat");
-    EXPECT_TRUE(dat.ends_with(snap ? "\r\n1\r\n" : "\r\n0\r\n")) << dat;
-  }
+  const auto runs = HatchWithSnapOnAndOff(
+      std::string(kSquare), "size 400 300\nshow",
+      "pointer 200 150\nkey Left\nmono on\nclick 300 150\nspacing 10\nangle 0\nrun\nok\n");
+  ASSERT_FALSE(runs[0].empty());
+  // The run with the box cleared came last.
+  const std::string dat = Read("VardoHatch.dat");
+  EXPECT_TRUE(dat.ends_with("\r\n0\r\n")) << dat;
   // Fitted at 2.7 pixels a unit, then panned by half the view: x runs from about -98 to 50.
   const double pixel = 1 / 2.7;
   ASSERT_EQ(runs[0].size(), runs[1].size());
@@ -170,21 +182,11 @@ TEST_F(ScriptTest, SnapTicksTheEndCorrection) {
 // so with "snap on" the ends against them stay where the pixels put them, while the ends on the
 // square's sides move onto them.
 TEST_F(ScriptTest, SnapLeavesTheEndsAgainstATextWhereThePixelsPutThem) {
-  std::vector<TEntLine> runs[2];
-  for (const bool snap : {false, true}) {
-    SCOPED_TRACE(snap ? "snap on" : "snap off");
-    std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary | std::ios::trunc)
-        << kSquare << "cn0 5 5 0 2\r\nch 2 50 96 0 \"ABCDEFGHIJKLMNOP\r\n";
-    // The click is at (50.3, 20), below the text.
-    ASSERT_EQ(Run(std::string("size 400 300\nshow\nsnap ") + (snap ? "on" : "off") +
-                  "\nmono on\nclick 200 231\nspacing 10\nangle 90\nrun\nok\n"),
-              0)
-        << err_.str();
-    TJGdata doc;
-    doc.ReadTempBytes(Read("JWC_TEMP.TXT"));
-    ASSERT_GT(doc.EntLineN(), 8);
-    runs[snap].assign(doc.EntLine.begin() + 4, doc.EntLine.end());
-  }
+  // The click is at (50.3, 20), below the text.
+  const auto runs = HatchWithSnapOnAndOff(
+      std::string(kSquare) + "cn0 5 5 0 2\r\nch 2 50 96 0 \"ABCDEFGHIJKLMNOP\r\n",
+      "size 400 300\nshow", "mono on\nclick 200 231\nspacing 10\nangle 90\nrun\nok\n");
+  ASSERT_FALSE(runs[0].empty());
   const double pixel = 1 / 2.7;
   ASSERT_EQ(runs[0].size(), runs[1].size());
   int at_text = 0;
