@@ -72,6 +72,11 @@ class GlyphRasterizer {
   // when the character has no ink or cannot be drawn.
   virtual GlyphMask Rasterize(const FontDescription& font, char32_t ch) = 0;
 
+  // The same mask to draw at once: a cache hands out the one it keeps instead of a copy.
+  virtual std::shared_ptr<const GlyphMask> SharedMask(const FontDescription& font, char32_t ch) {
+    return std::make_shared<const GlyphMask>(Rasterize(font, ch));
+  }
+
   // Width and height of ch's cell in font, in pixels.
   virtual TextExtent Measure(const FontDescription& font, char32_t ch) = 0;
 };

@@ -264,7 +264,7 @@ void DrawGlyph(Graphics& g, int base, const TextFont& font, TextOrigin at, std::
   const ViewState& v = g.view();
   const int X = RoundHalfEven((px - v.ViewXmin) * scale);
   const int Y = v.ViewHeight - RoundHalfEven((py - v.ViewYmin) * scale);
-  canvas.DrawGlyph(X, Y, glyphs->Rasterize(d, CodePoint(ch)));
+  canvas.DrawGlyph(X, Y, *glyphs->SharedMask(d, CodePoint(ch)));
 }
 
 }  // namespace vardo
