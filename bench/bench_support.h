@@ -8,7 +8,8 @@
 namespace vardo::bench {
 
 // Runs every registered benchmark, then prints, for each (ours, peer) pair of benchmark names,
-// the ratio of their real times per iteration. Returns the process exit code.
+// the ratio of their real times per iteration (of the medians when the benchmarks are repeated).
+// Returns the process exit code.
 int RunAndCompare(int argc, char** argv,
                   const std::vector<std::pair<std::string, std::string>>& pairs);
 
