@@ -18,25 +18,16 @@
 #include "render/graphics.h"
 #include "render/renderer.h"
 #include "render/surface.h"
+#include "screen_view.h"
 
 namespace {
 
 using namespace vardo;
+using bench::FullView;
+using bench::kHeight;
+using bench::kWidth;
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
 constexpr double kPi = std::numbers::pi;
-
-// The view shows drawing units as pixels: x 0..1920, y 0..1080.
-ViewState FullView() {
-  ViewState v;
-  v.ViewScale = 1;
-  v.ViewWidth = kWidth;
-  v.ViewHeight = kHeight;
-  v.ViewXmax = kWidth;
-  v.ViewYmax = kHeight;
-  return v;
-}
 
 // The mix of a CAD sheet spread over the view: of every 14 entities 10 lines (up to 200 units
 // long) and one each of circles, arcs, three- or four-point solids and points, in the nine pen

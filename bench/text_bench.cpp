@@ -27,27 +27,18 @@
 #include "render/renderer.h"
 #include "render/surface.h"
 #include "render/text_codes.h"
+#include "screen_view.h"
 
 namespace {
 
 using namespace vardo;
+using bench::FullView;
+using bench::kHeight;
+using bench::kWidth;
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
 constexpr int kTexts = 10000;
 constexpr int kLength = 10;
 constexpr double kPi = std::numbers::pi;
-
-// The view shows drawing units as pixels: x 0..1920, y 0..1080.
-ViewState FullView() {
-  ViewState v;
-  v.ViewScale = 1;
-  v.ViewWidth = kWidth;
-  v.ViewHeight = kHeight;
-  v.ViewXmax = kWidth;
-  v.ViewYmax = kHeight;
-  return v;
-}
 
 constexpr char16_t kKanji[] =
     u"平面図立断詳細寸法会議室事務所倉庫玄関廊下階段便所浴室台所洗面寝居間和洋押入収納機械電気設"

@@ -14,20 +14,12 @@
 namespace vardo {
 namespace {
 
+using test::Font;
 using test::InkBox;
 using test::InkCount;
 using test::InkOf;
 using test::MaskPicture;
 using test::SameMask;
-
-FontDescription Font(std::u16string face, int height, int width = 0, int escapement = 0) {
-  FontDescription f;
-  f.face = std::move(face);
-  f.height = height;
-  f.width = width;
-  f.escapement = escapement;
-  return f;
-}
 
 // The extent GDI itself gives one character of the font, asked afresh.
 SIZE GdiExtent(const FontDescription& f, char32_t ch) {

@@ -1,14 +1,25 @@
-// What the glyph tests measure on a mask: where its ink lies, how much there is, and a picture of
-// it for failure messages.
+// What the glyph tests ask for and measure: fonts, where a mask's ink lies, how much there is,
+// and a picture of it for failure messages.
 #pragma once
 
 #include <algorithm>
 #include <climits>
 #include <string>
+#include <utility>
 
 #include "render/glyph.h"
 
 namespace vardo::test {
+
+// A logical font of the face at the height, width and escapement, otherwise as described.
+inline FontDescription Font(std::u16string face, int height, int width = 0, int escapement = 0) {
+  FontDescription f;
+  f.face = std::move(face);
+  f.height = height;
+  f.width = width;
+  f.escapement = escapement;
+  return f;
+}
 
 // The bounds of a mask's set pixels relative to the cell's top-left corner, right and bottom
 // excluded; empty when nothing is set.
