@@ -670,9 +670,9 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
   const int64_t first_row = std::max<int64_t>(0, clip.y0 - origin_y);
   const int64_t last_row = std::min<int64_t>(mask.height, clip.y1 + 1 - origin_y) - 1;
   if (first_col > last_col) return;
-  // A byte of the mask at a time, blank bytes skipped. A byte whose eight pixels all lie on
-  // the surface blends them in one go (the compiler turns it into vector code); the first and
-  // last bytes of a row may reach past the surface and visit their set bits one by one.
+  // A byte of the mask at a time, blank bytes skipped, the bits outside the mask's visible
+  // columns cleared. A byte whose eight pixels all lie on the surface blends them in one go,
+  // without a branch per pixel; a byte at the surface's edge visits its set bits one by one.
   const int64_t first_byte = first_col / 8, last_byte = last_col / 8;
   const uint8_t first_keep = static_cast<uint8_t>(0xFFu >> (first_col % 8));
   const uint8_t last_keep = static_cast<uint8_t>(0xFFu << (7 - last_col % 8));
@@ -691,11 +691,13 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
     const uint8_t* bits = mask.bits.data() + j * mask.stride;
     for (int64_t b = first_byte; b <= last_byte; ++b) {
       unsigned byte = bits[b];
+      if (b == first_byte) byte &= first_keep;
+      if (b == last_byte) byte &= last_keep;
       if (byte == 0) continue;
       // The surface column of the byte's first pixel; left of the surface for a clipped first
       // byte, whose visible bits alone are written.
       const int64_t x0 = origin_x + b * 8;
-      if (b != first_byte && b != last_byte) {
+      if (x0 >= 0 && x0 + 8 <= surface_->Width()) {
         uint32_t* eight = row + x0;
         for (int k = 0; k < 8; ++k) {
           const uint32_t ink = 0u - ((byte >> (7 - k)) & 1u);
@@ -703,8 +705,6 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
         }
         continue;
       }
-      if (b == first_byte) byte &= first_keep;
-      if (b == last_byte) byte &= last_keep;
       while (byte != 0) {
         const int bit = std::countl_zero(static_cast<uint8_t>(byte));
         row[x0 + bit] = color;
