@@ -44,4 +44,9 @@ void RememberView(ViewState& v);
 // Answers whether Esc is held down at this moment; long loops poll it and stop early.
 using StopPoll = std::function<bool()>;
 
+// The poll asked once: true when there is a poll and it says stop.
+inline bool CheckStop(const StopPoll& stop) {
+  return stop && stop();
+}
+
 }  // namespace vardo

@@ -41,7 +41,9 @@ int HexDigit(std::u16string_view f0, size_t k) {
   return ValInt(std::u16string_view(text, k < f0.size() ? 2 : 1));
 }
 
-bool SameCorner(double ax, double ay, double bx, double by) {
+// The reader's rule for the corners of a solid: within 1e-12 of each other in both directions
+// they are one corner, and the solid is stored as the simpler one it really is.
+bool SameCornerOnReading(double ax, double ay, double bx, double by) {
   return std::fabs(ax - bx) <= 1e-12 && std::fabs(ay - by) <= 1e-12;
 }
 
@@ -575,7 +577,7 @@ class TJGdata::Reader {
       return;
     }
     double x1 = F(1), y1 = F(2), x2 = F(3), y2 = F(4), x3 = F(5), y3 = F(6);
-    bool e12 = SameCorner(x1, y1, x2, y2), e23 = SameCorner(x2, y2, x3, y3);
+    bool e12 = SameCornerOnReading(x1, y1, x2, y2), e23 = SameCornerOnReading(x2, y2, x3, y3);
     if (n == 7) {
       if (e12) {
         Solid2(x1, y1, x3, y3);
@@ -587,8 +589,8 @@ class TJGdata::Reader {
       return;
     }
     double x4 = F(7), y4 = F(8);
-    bool e13 = SameCorner(x1, y1, x3, y3), e14 = SameCorner(x1, y1, x4, y4);
-    bool e24 = SameCorner(x2, y2, x4, y4), e34 = SameCorner(x3, y3, x4, y4);
+    bool e13 = SameCornerOnReading(x1, y1, x3, y3), e14 = SameCornerOnReading(x1, y1, x4, y4);
+    bool e24 = SameCornerOnReading(x2, y2, x4, y4), e34 = SameCornerOnReading(x3, y3, x4, y4);
     if (e12 && e13) {
       Solid2(x1, y1, x4, y4);
     } else if (e23 && e24) {

@@ -20,7 +20,9 @@ bool Degenerate(double x1, double y1, double x2, double y2) {
   return std::fabs(x2 - x1) < 1e-10 && std::fabs(y2 - y1) < 1e-10;
 }
 
-bool SameCorner(double ax, double ay, double bx, double by) {
+// The writer's rule for the corners of a solid: closer than 1e-10 in both directions they are
+// one corner, and the solid is written with fewer corners or not at all.
+bool SameCornerOnWriting(double ax, double ay, double bx, double by) {
   return std::fabs(ax - bx) < 1e-10 && std::fabs(ay - by) < 1e-10;
 }
 
@@ -205,10 +207,11 @@ bool DimWritable(double lx1, double ly1, double lx2, double ly2, double tx2, dou
   return !Degenerate(lx1, ly1, lx2, ly2) && !(std::fabs(tx2) <= 1e-10 && std::fabs(ty2) <= 1e-10);
 }
 bool Solid2Writable(double x1, double y1, double x2, double y2) {
-  return !SameCorner(x1, y1, x2, y2);
+  return !SameCornerOnWriting(x1, y1, x2, y2);
 }
 bool Solid3Writable(double x1, double y1, double x2, double y2, double x3, double y3) {
-  return !SameCorner(x1, y1, x2, y2) && !SameCorner(x2, y2, x3, y3) && !SameCorner(x3, y3, x1, y1);
+  return !SameCornerOnWriting(x1, y1, x2, y2) && !SameCornerOnWriting(x2, y2, x3, y3) &&
+         !SameCornerOnWriting(x3, y3, x1, y1);
 }
 bool SolidCWritable(double r, double he, int fl) {
   return ArcWritable(r, he) && (fl == 0 || fl == 5 || fl == 100 || fl == -1);
@@ -224,18 +227,18 @@ bool RingWritable(double r, double he, double ri) {
 enum class Solid4Shape { kThree, kNone, kFour };
 Solid4Shape ReduceSolid4(double& x1, double& y1, double& x2, double& y2, double& x3, double& y3,
                          double x4, double y4) {
-  if (SameCorner(x2, y2, x1, y1)) {
+  if (SameCornerOnWriting(x2, y2, x1, y1)) {
     x2 = x3, y2 = y3, x3 = x4, y3 = y4;
     return Solid4Shape::kThree;
   }
-  if (SameCorner(x3, y3, x1, y1)) return Solid4Shape::kNone;
-  if (SameCorner(x4, y4, x1, y1)) return Solid4Shape::kThree;
-  if (SameCorner(x3, y3, x2, y2)) {
+  if (SameCornerOnWriting(x3, y3, x1, y1)) return Solid4Shape::kNone;
+  if (SameCornerOnWriting(x4, y4, x1, y1)) return Solid4Shape::kThree;
+  if (SameCornerOnWriting(x3, y3, x2, y2)) {
     x3 = x4, y3 = y4;
     return Solid4Shape::kThree;
   }
-  if (SameCorner(x4, y4, x2, y2)) return Solid4Shape::kNone;
-  if (SameCorner(x4, y4, x3, y3)) return Solid4Shape::kThree;
+  if (SameCornerOnWriting(x4, y4, x2, y2)) return Solid4Shape::kNone;
+  if (SameCornerOnWriting(x4, y4, x3, y3)) return Solid4Shape::kThree;
   return Solid4Shape::kFour;
 }
 
@@ -579,7 +582,7 @@ void TJGdata::S_EntAll(int a1, int a2, int a3, int a4, int a5, int a6, int a7, i
   if (Zusun) SendMem(u"bz");
   const size_t count = EntNo.size();
   for (size_t i = 0; i < count; ++i) {
-    if (i % 100 == 0 && stop && stop()) {
+    if (i % 100 == 0 && CheckStop(stop)) {
       StopGaibu();
       break;
     }

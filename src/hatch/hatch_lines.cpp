@@ -38,9 +38,6 @@ constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
 // before them.
 constexpr long kMaxWalkToContours = 1 << 20;
 
-bool StopHeld(const HatchServices& s) {
-  return s.stop && s.stop();
-}
 void Beep(const HatchServices& s) {
   if (s.beep) s.beep();
 }
@@ -417,7 +414,7 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
     return CutLine(edges, contours, probe, trig, add_line, in.snap, work, result.lines);
   };
   auto stopped = [&] {
-    if (!StopHeld(services)) return false;
+    if (!CheckStop(services.stop)) return false;
     Beep(services);
     result.outcome = HatchPassOutcome::Stopped;
     return true;

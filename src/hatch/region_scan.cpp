@@ -13,9 +13,6 @@ namespace {
 // noticed within microseconds.
 constexpr int kScanPollEvery = 256;
 
-bool StopHeld(const HatchServices& s) {
-  return s.stop && s.stop();
-}
 void Beep(const HatchServices& s) {
   if (s.beep) s.beep();
 }
@@ -92,7 +89,7 @@ bool ScanInterior(Surface& screen, const HatchServices& services) {
   std::vector<uint32_t> above = white;
   std::vector<uint32_t> current(static_cast<size_t>(w));
   for (int y = 0; y < h; ++y) {
-    if (StopHeld(services)) {
+    if (CheckStop(services.stop)) {
       Beep(services);
       return true;
     }
@@ -101,7 +98,7 @@ bool ScanInterior(Surface& screen, const HatchServices& services) {
     std::copy(row, row + w, current.begin());
     const uint32_t* below = y + 1 < h ? screen.Row(y + 1) : white.data();
     for (int x = 0; x < w; x += kScanPollEvery) {
-      if (StopHeld(services)) break;
+      if (CheckStop(services.stop)) break;
       EraseSpan(row, current.data(), above.data(), below, x, std::min(w, x + kScanPollEvery), w);
     }
     // Even when Esc cut the row short, the next row is judged against this row's own colours.
@@ -153,7 +150,7 @@ bool TraceEdges(Surface& screen, PolyLines& PLN, const HatchServices& services) 
   PLN.clear();
   size_t search_from = 0;
   for (;;) {
-    if (StopHeld(services)) {
+    if (CheckStop(services.stop)) {
       Beep(services);
       return true;
     }

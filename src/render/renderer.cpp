@@ -36,10 +36,6 @@ void OverridePenAndBrush(Graphics& g, int32_t dcol) {
   g.canvas().brush().color = ScreenColour(dcol);
 }
 
-bool Stopped(const StopPoll& stop) {
-  return stop && stop();
-}
-
 // Draws one table in index order, or only the entities of it that only holds, polling after
 // every tenth entity drawn and once at the end; false as soon as a poll asks to stop.
 template <typename Entity, typename Draw>
@@ -48,16 +44,16 @@ bool DrawPass(const std::vector<Entity>& table, EntityTable kind, const EntitySe
   if (only == nullptr) {
     for (size_t i = 0; i < table.size(); ++i) {
       draw(table[i]);
-      if (i % 10 == 0 && Stopped(stop)) return false;
+      if (i % 10 == 0 && CheckStop(stop)) return false;
     }
-    return !Stopped(stop);
+    return !CheckStop(stop);
   }
   // Found entities lie apart in their table: each is fetched one entity ahead of its drawing.
   size_t drawn = 0;
   const Entity* next = nullptr;
   auto draw_next = [&] {
     draw(*next);
-    return !(drawn++ % 10 == 0 && Stopped(stop));
+    return !(drawn++ % 10 == 0 && CheckStop(stop));
   };
   const bool finished = only->ForEach(kind, [&](size_t i) {
     if (i >= table.size()) return true;
@@ -67,7 +63,7 @@ bool DrawPass(const std::vector<Entity>& table, EntityTable kind, const EntitySe
     return true;
   });
   if (!finished || (next != nullptr && !draw_next())) return false;
-  return !Stopped(stop);
+  return !CheckStop(stop);
 }
 
 // --- solids ---
@@ -489,7 +485,7 @@ class BandedDraw {
   // The calling thread's poll: asks the caller's and passes a stop on to the others.
   StopPoll CallerPoll(const StopPoll& stop) {
     return [this, &stop] {
-      if (!stopped_ && Stopped(stop)) stopped_ = true;
+      if (!stopped_ && CheckStop(stop)) stopped_ = true;
       return stopped_.load(std::memory_order_relaxed);
     };
   }
@@ -553,7 +549,7 @@ void GLDrawALL(const TJGdata& doc, Graphics& g, const StopPoll& stop, const Draw
     return;
   }
   // Once the bands are handed out, the other threads learn of a stop only at their own polls.
-  if (Stopped(stop)) return;
+  if (CheckStop(stop)) return;
   // Two bands a thread even out drawings that crowd into part of the view.
   BandedDraw banded(doc, g, walk, threads == 1 ? 1 : 2 * threads);
   const StopPoll shared = banded.SharedPoll();
