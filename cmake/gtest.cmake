@@ -18,6 +18,8 @@ function(vardo_add_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  # Helpers that several test folders share live in tests/support.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE VARDO_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   # Under an emulator the first listing may also build Wine's prefix, which takes a while.
   set(discovery_timeout 5)

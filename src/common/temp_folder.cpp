@@ -25,6 +25,9 @@ TempFolder::TempFolder(std::string_view prefix) {
 TempFolder::~TempFolder() {
   if (path_.empty()) return;
   std::error_code ec;
+  // A test may have taken the write permission away to make writes fail.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(path_, ec);
 }
 

@@ -14,7 +14,7 @@
 #include "document/model.h"
 #include "form_fixture.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 namespace {
 
 constexpr char16_t kDone[] = u"完了しました：ハッチを行う箇所をクリックして下さい。";
@@ -568,4 +568,4 @@ TEST_F(EndToEndTest, AUtf8DrawingStaysUtf8WithItsJapaneseText) {
 }
 
 }  // namespace
-}  // namespace vardo::testing
+}  // namespace vardo::test

@@ -9,16 +9,16 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/form.h"
+#include "common/temp_folder.h"
 #include "common/view_state.h"
 #include "platform/headless/headless_window.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 
 // A 100 x 100 square of black lines with its lower left corner at the origin, one unit per
 // paper millimetre.
@@ -29,23 +29,9 @@ inline constexpr std::string_view kSquare =
 
 class FormTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    dir_ =
-        std::filesystem::temp_directory_path() / ("vardo_" + name + "_" + std::to_string(random()));
-    std::filesystem::create_directories(dir_);
-  }
-
-  void TearDown() override {
-    window_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary folder"; }
+  // The window goes before its folder.
+  void TearDown() override { window_.reset(); }
 
   std::filesystem::path Path(std::string_view name) const { return dir_ / name; }
 
@@ -116,8 +102,9 @@ class FormTest : public ::testing::Test {
     window_->Release(x, y);
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"vardo-app-"};
+  const std::filesystem::path& dir_ = folder_.path();
   std::unique_ptr<HeadlessWindow> window_;
 };
 
-}  // namespace vardo::testing
+}  // namespace vardo::test

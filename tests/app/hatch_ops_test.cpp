@@ -10,7 +10,7 @@
 #include "common/numbers.h"
 #include "form_fixture.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 namespace {
 
 constexpr uint32_t kBlue = 0xFF0000;
@@ -393,4 +393,4 @@ TEST_F(HatchOpsTest, TheRedrawShowsWhatThePlainWalkShowsAsHatchComesAndGoes) {
 }
 
 }  // namespace
-}  // namespace vardo::testing
+}  // namespace vardo::test

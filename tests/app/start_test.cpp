@@ -7,7 +7,7 @@
 #include "app/form_layout.h"
 #include "form_fixture.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 namespace {
 
 using StartTest = FormTest;
@@ -340,4 +340,4 @@ TEST_F(StartTest, EventsBeforeShowAndAfterCloseChangeNothing) {
 }
 
 }  // namespace
-}  // namespace vardo::testing
+}  // namespace vardo::test

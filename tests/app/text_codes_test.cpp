@@ -8,7 +8,7 @@
 
 #include "form_fixture.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 namespace {
 
 using TextCodesTest = FormTest;
@@ -19,17 +19,17 @@ LocalDateTime Local(std::time_t t) {
 }
 
 TEST_F(TextCodesTest, TheDrawingsFileDateHasTwoSecondResolution) {
-  WriteFile("drawing.jww", "x");
+  WriteFile("drawing.drw", "x");
   const std::time_t odd = 1700000001;  // an odd second
   std::filesystem::last_write_time(
-      Path("drawing.jww"),
+      Path("drawing.drw"),
       std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(odd)));
-  std::string drawing = "file=" + Path("drawing.jww").string() + "\r\n";
+  std::string drawing = "file=" + Path("drawing.drw").string() + "\r\n";
   drawing += "hs 100 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n";
   WriteDrawing(drawing);
   Open();
   const TextCodeValues& codes = form().TextCodes;
-  EXPECT_EQ(codes.ZumenName, Path("drawing.jww").u16string());
+  EXPECT_EQ(codes.ZumenName, Path("drawing.drw").u16string());
   EXPECT_EQ(codes.ZumenDate, Local(odd - 1));
   EXPECT_EQ(codes.CodeTime, u"0:00");
   EXPECT_EQ(codes.CodeM1, u"%m1");
@@ -41,7 +41,7 @@ TEST_F(TextCodesTest, TheDrawingsFileDateHasTwoSecondResolution) {
 // A name that is no file, or that no path can be formed from (a lone surrogate from a UTF-16
 // exchange file), gives the start-up time.
 TEST_F(TextCodesTest, ANameThatIsNoFileGivesTheStartUpTime) {
-  for (const char16_t* name : {u"missing.jww", u"a\xD800.jww"}) {
+  for (const char16_t* name : {u"missing.drw", u"a\xD800.drw"}) {
     std::u16string text =
         u"\xFEFF"
         u"file=";
@@ -65,4 +65,4 @@ TEST_F(TextCodesTest, ANameThatIsNoFileGivesTheStartUpTime) {
 }
 
 }  // namespace
-}  // namespace vardo::testing
+}  // namespace vardo::test

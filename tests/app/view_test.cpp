@@ -6,7 +6,7 @@
 
 #include "form_fixture.h"
 
-namespace vardo::testing {
+namespace vardo::test {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -425,4 +425,4 @@ TEST_F(ViewTest, AOnePixelPaintBoxWorks) {
 }
 
 }  // namespace
-}  // namespace vardo::testing
+}  // namespace vardo::test

@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/numbers.h"
+#include "common/temp_folder.h"
 #include "document/model.h"
 
 namespace vardo {
@@ -29,17 +29,8 @@ constexpr std::string_view kSquare =
 class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vardo_script_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-            std::to_string(random()));
-    std::filesystem::create_directories(dir_);
+    ASSERT_FALSE(dir_.empty()) << "no temporary folder";
     std::ofstream(dir_ / "JWC_TEMP.TXT", std::ios::binary) << kSquare;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
 
   // Runs the scenario; out_ and err_ hold what it wrote.
@@ -82,7 +73,8 @@ class ScriptTest : public ::testing::Test {
            FloatStrA(50 + w / 2.0 / s) + " " + FloatStrA(50 + h / 2.0 / s) + " " + FloatStrA(s);
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"vardo-script-"};
+  const std::filesystem::path& dir_ = folder_.path();
   std::ostringstream out_, err_;
 };
 

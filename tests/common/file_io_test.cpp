@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
+
+#include "common/temp_folder.h"
 
 namespace vardo {
 namespace {
@@ -20,19 +20,7 @@ using namespace std::literals;
 // A fresh folder under the system's temporary folder, removed with its contents.
 class FileIoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
-      fs::path candidate = fs::temp_directory_path() / ("vardo-io-" + std::to_string(random()));
-      std::error_code ec;
-      if (fs::create_directory(candidate, ec)) dir_ = candidate;
-    }
-    ASSERT_FALSE(dir_.empty()) << "no temporary folder";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary folder"; }
 
   // The (ASCII) names in the folder, sorted, for checking that no temporary file stays behind.
   std::string Listing() const {
@@ -46,7 +34,8 @@ class FileIoTest : public ::testing::Test {
     return joined;
   }
 
-  fs::path dir_;
+  TempFolder folder_{"vardo-io-"};
+  const fs::path& dir_ = folder_.path();
 };
 
 // Bytes a text-mode stream would change on Windows: CR LF, a lone LF, Ctrl-Z, NUL.

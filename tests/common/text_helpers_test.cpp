@@ -114,11 +114,11 @@ TEST(TextRunLength, HalfWidthUnitsTimesHalfPitch) {
 }
 
 TEST(SplitPath, DriveFolderFile) {
-  const PathPieces p = SplitPath(u"C:\\図面\\plan.jww");
+  const PathPieces p = SplitPath(u"C:\\図面\\plan.drw");
   EXPECT_EQ(p.last, 2);
   EXPECT_EQ(p.part[0], u"C:");
   EXPECT_EQ(p.part[1], u"図面");
-  EXPECT_EQ(p.part[2], u"plan.jww");
+  EXPECT_EQ(p.part[2], u"plan.drw");
   EXPECT_EQ(p.part[3], u"");
 }
 
@@ -127,7 +127,7 @@ TEST(SplitPath, SeparatorsAndDoubles) {
     const char16_t* path;
     std::vector<std::u16string> parts;
   } cases[] = {
-      {u"\\\\server\\share\\a.jww", {u"", u"server", u"share", u"a.jww"}},
+      {u"\\\\server\\share\\a.drw", {u"", u"server", u"share", u"a.drw"}},
       {u"//server/share", {u"", u"server", u"share"}},
       {u"a/b\\c", {u"a", u"b", u"c"}},
       {u"a\\/b", {u"a", u"", u"b"}},     // mixed pair is two separators
@@ -188,10 +188,10 @@ TEST(PathFileName, TextAfterLastSeparator) {
     const char16_t* path;
     const char16_t* name;
   } cases[] = {
-      {u"C:\\図面\\plan.jww", u"plan.jww"},
-      {u"/home/u/plan.jww", u"plan.jww"},
-      {u"C:\\dir/mixed\\a b.jww", u"a b.jww"},
-      {u"plan.jww", u"plan.jww"},
+      {u"C:\\図面\\plan.drw", u"plan.drw"},
+      {u"/home/u/plan.drw", u"plan.drw"},
+      {u"C:\\dir/mixed\\a b.drw", u"a b.drw"},
+      {u"plan.drw", u"plan.drw"},
       {u"C:\\dir\\", u""},
       {u"", u""},
       {u" \u3000\t", u""},
@@ -199,7 +199,7 @@ TEST(PathFileName, TextAfterLastSeparator) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(PathFileName(c.path), c.name);
-  EXPECT_EQ(PathFileName(std::u16string(u"C:\\a\0b.jww", 10)), u"");
+  EXPECT_EQ(PathFileName(std::u16string(u"C:\\a\0b.drw", 10)), u"");
 }
 
 TEST(PathChangeExt, ReplacesOrRemovesExtension) {
@@ -208,9 +208,9 @@ TEST(PathChangeExt, ReplacesOrRemovesExtension) {
     const char16_t* ext;
     const char16_t* out;
   } cases[] = {
-      {u"C:\\dir\\plan.jww", u"", u"C:\\dir\\plan"},
-      {u"C:\\dir\\plan.jww", u".dat", u"C:\\dir\\plan.dat"},
-      {u"C:\\dir\\plan.jww", u"dat", u"C:\\dir\\plan.dat"},
+      {u"C:\\dir\\plan.drw", u"", u"C:\\dir\\plan"},
+      {u"C:\\dir\\plan.drw", u".dat", u"C:\\dir\\plan.dat"},
+      {u"C:\\dir\\plan.drw", u"dat", u"C:\\dir\\plan.dat"},
       {u"C:\\dir\\plan", u".dat", u"C:\\dir\\plan.dat"},
       {u"C:\\dir.old\\plan", u"", u"C:\\dir.old\\plan"},  // a dot in a folder is no extension
       {u"C:\\dir.old/plan", u".x", u"C:\\dir.old/plan.x"},
@@ -218,11 +218,11 @@ TEST(PathChangeExt, ReplacesOrRemovesExtension) {
       {u"plan.", u"", u"plan"},
       {u".profile", u"", u""},
       {u"", u".dat", u""},
-      {u"図面 一.jww", u"", u"図面 一"},
+      {u"図面 一.drw", u"", u"図面 一"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(PathChangeExt(c.path, c.ext), c.out) << "case " << (&c - cases);
-  EXPECT_EQ(PathChangeExt(std::u16string(u"a\0b.jww", 7), u""), u"");
+  EXPECT_EQ(PathChangeExt(std::u16string(u"a\0b.drw", 7), u""), u"");
 }
 
 TEST(EraDate, BoundariesOfEachEra) {

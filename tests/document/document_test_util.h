@@ -8,54 +8,35 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "common/temp_folder.h"
 #include "document/model.h"
 #include "document/text_codec.h"
 
 namespace vardo::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A temporary folder of the test's own, with its files by name.
 class TempDir {
  public:
-  TempDir() {
-    // Portable (the Windows build runs these tests too): a random name, retried on collision.
-    static std::mt19937_64 rng{std::random_device{}()};
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = base / ("vardo-doc-" + std::to_string(rng()));
-      std::error_code ec;
-      if (std::filesystem::create_directory(path_, ec)) return;
-    }
-    ADD_FAILURE() << "cannot create a temporary folder under " << base;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
+  TempDir() { EXPECT_FALSE(folder_.path().empty()) << "no temporary folder"; }
 
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path File(std::string_view name) const { return path_ / name; }
+  const std::filesystem::path& path() const { return folder_.path(); }
+  std::filesystem::path File(std::string_view name) const { return path() / name; }
 
   // The names in the folder, sorted.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_))
+    for (const auto& e : std::filesystem::directory_iterator(path()))
       names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
 
  private:
-  std::filesystem::path path_;
+  TempFolder folder_{"vardo-doc-"};
 };
 
 inline std::string U8(std::u16string_view s) {

@@ -127,7 +127,7 @@ TEST(ReaderFields, ManyFieldsStillMakeTheirRecord) {
 
 TEST(ReaderHeader, EveryHeaderRecord) {
   TJGdata d = Read(
-      "file=C:\\jww\\my drawing \"1\".jww\n"
+      "file=C:\\cad\\my drawing \"1\".drw\n"
       "hk 12.5\n"
       "hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\n"
       "hzs 420 297\n"
@@ -138,7 +138,7 @@ TEST(ReaderHeader, EveryHeaderRecord) {
       "bz\n"
       "hn -10 -20 30 40\n"
       "hrgb 1 2 3 4 5 6 7 $FF\n");
-  EXPECT_EQ(U8(d.ZumenFile), "C:\\jww\\my drawing \"1\".jww");
+  EXPECT_EQ(U8(d.ZumenFile), "C:\\cad\\my drawing \"1\".drw");
   EXPECT_EQ(d.Jikukaku, 12.5);
   for (int k = 0; k < 16; ++k)
     EXPECT_EQ(d.LGrpScale[k], k + 1.0) << k;
@@ -167,7 +167,7 @@ TEST(ReaderHeader, EveryHeaderRecord) {
 TEST(ReaderHeader, FileNameAnywhereInTheFirstField) {
   EXPECT_EQ(U8(Read("  file=x").ZumenFile), "x");
   EXPECT_EQ(U8(Read("file=").ZumenFile), "");
-  EXPECT_EQ(U8(Read("file=C:\\a b\\c d.jww").ZumenFile), "C:\\a b\\c d.jww");
+  EXPECT_EQ(U8(Read("file=C:\\a b\\c d.drw").ZumenFile), "C:\\a b\\c d.drw");
   // f0 contains "file=" after other text: the first five characters are cut all the same.
   EXPECT_EQ(U8(Read("xfile=abc").ZumenFile), "=abc");
 }

@@ -16,7 +16,7 @@ using test::RoundTrip;
 // Every entity kind, header and control records the writer does not repeat, a block, two
 // degenerate entities, Japanese text and font in CP932.
 constexpr std::string_view kFixtureCp932 =
-    "file=C:\\jww\\\x90\x7D\x96\xCA 1.jww\r\n"  // 図面
+    "file=C:\\cad\\\x90\x7D\x96\xCA 1.drw\r\n"  // 図面
     "hk 0\r\nhs 100 50 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\nhzs 420 297\r\n"
     "hcw 1 2 3 4 5 6 7 8 9 10\r\nhcc 1 2 3 4 5 6 7 8 9 10\r\n"
     "hp1 10 20\r\nhp2ci 30 40\r\n"

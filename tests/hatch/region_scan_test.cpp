@@ -8,17 +8,20 @@
 #include "hatch/hatch.h"
 #include "hatch_test_util.h"
 #include "render/canvas.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {
 
+using test::FromRows;
 using test::Picture;
 using test::Rows;
 using test::ScriptedWindow;
-using test::Text;
 
-constexpr uint32_t kWhite = kHatchEraseColor;
-constexpr uint32_t kBlue = kHatchMarkColor;
+static_assert(test::kWhite == kHatchEraseColor && test::kBlue == kHatchMarkColor &&
+              test::kBlack == kHatchBorderColor && test::kRed == kHatchTracedColor);
+using test::kBlue;
+using test::kWhite;
 
 // The scan's rule written the plain way: judged on an untouched copy, outside counting as white.
 Surface ReferenceScan(const Surface& in) {
@@ -64,7 +67,7 @@ bool Closed(const TPolyLineField& c) {
 }
 
 TEST(MarkRegion, FloodsInBlueUpToBlackAndKeepsTheBrush) {
-  Surface s = Picture({
+  Surface s = FromRows({
       "..#####..",
       "..#...#..",
       "..#.g.##.",
@@ -72,28 +75,28 @@ TEST(MarkRegion, FloodsInBlueUpToBlackAndKeepsTheBrush) {
   });
   Canvas c(s);
   MarkRegion(c, 3, 1);
-  EXPECT_EQ(Text(s), Rows({
-                         "..#####..",
-                         "..#bbb#..",
-                         "..#bbb##.",
-                         "..#####..",
-                     }));
+  EXPECT_EQ(Picture(s), Rows({
+                            "..#####..",
+                            "..#bbb#..",
+                            "..#bbb##.",
+                            "..#####..",
+                        }));
   EXPECT_EQ(c.brush().color, kBlue);
   EXPECT_EQ(c.brush().style, BrushStyle::Solid);
   const Surface marked = s;
   MarkRegion(c, 2, 0);  // on the border itself: nothing
   EXPECT_EQ(s, marked);
   MarkRegion(c, 0, 0);  // the box reaches top and bottom, so the right side stays white
-  EXPECT_EQ(Text(s), Rows({
-                         "bb#####..",
-                         "bb#bbb#..",
-                         "bb#bbb##.",
-                         "bb#####..",
-                     }));
+  EXPECT_EQ(Picture(s), Rows({
+                            "bb#####..",
+                            "bb#bbb#..",
+                            "bb#bbb##.",
+                            "bb#####..",
+                        }));
 }
 
 TEST(ScanInterior, LeavesEveryAreaItsOutline) {
-  Surface s = Picture({
+  Surface s = FromRows({
       "bbbbb.......",
       "bbbbb..###..",
       "bbbbb..###..",
@@ -104,15 +107,15 @@ TEST(ScanInterior, LeavesEveryAreaItsOutline) {
   });
   ScriptedWindow win;
   EXPECT_FALSE(ScanInterior(s, win.Services()));
-  EXPECT_EQ(Text(s), Rows({
-                         "bbbbb.......",
-                         "b...b..###..",
-                         "b...b..#.#..",
-                         "bbbbb..#.#..",
-                         ".......###..",
-                         "......bbbbbb",
-                         "......bbbbbb",
-                     }));
+  EXPECT_EQ(Picture(s), Rows({
+                            "bbbbb.......",
+                            "b...b..###..",
+                            "b...b..#.#..",
+                            "bbbbb..#.#..",
+                            ".......###..",
+                            "......bbbbbb",
+                            "......bbbbbb",
+                        }));
   EXPECT_EQ(win.pumps, 7);
   EXPECT_EQ(win.beeps, 0);
 }
@@ -131,7 +134,7 @@ TEST(ScanInterior, JudgesOnThePictureAsItWasOnRandomPictures) {
 }
 
 TEST(ScanInterior, EscBeforeARowBeepsAndEnds) {
-  Surface s = Picture({
+  Surface s = FromRows({
       "bbbb",
       "bbbb",
       "bbbb",
@@ -214,7 +217,7 @@ TEST_P(TraceEdgesCases, ContoursInOrderFound) {
   ASSERT_EQ(PLN.size(), c.contours.size());
   for (size_t i = 0; i < PLN.size(); ++i)
     EXPECT_EQ(PLN[i].p, c.contours[i]) << "contour " << i;
-  EXPECT_EQ(Text(s).find('b'), std::string::npos) << Text(s);
+  EXPECT_EQ(Picture(s).find('b'), std::string::npos) << Picture(s);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -270,7 +273,7 @@ TEST(TraceEdges, AnnulusGivesOuterAndInnerContours) {
 }
 
 TEST(TraceEdges, AreaTouchingTheBorderRunsAlongIt) {
-  Surface s = Picture({
+  Surface s = FromRows({
       "bbbbb...",
       "bbbbb...",
       "bbbbb...",
@@ -278,13 +281,13 @@ TEST(TraceEdges, AreaTouchingTheBorderRunsAlongIt) {
       "bbbbb...",
   });
   ScanInterior(s, {});
-  EXPECT_EQ(Text(s), Rows({
-                         "bbbbb...",
-                         "b...b...",
-                         "b...b...",
-                         "b...b...",
-                         "bbbbb...",
-                     }));
+  EXPECT_EQ(Picture(s), Rows({
+                            "bbbbb...",
+                            "b...b...",
+                            "b...b...",
+                            "b...b...",
+                            "bbbbb...",
+                        }));
   PolyLines PLN;
   TraceEdges(s, PLN, {});
   ASSERT_EQ(PLN.size(), 1u);
@@ -318,7 +321,7 @@ TEST(TraceEdges, ResumingTheSearchFindsWhatSearchingFromTheTopFinds) {
 }
 
 TEST(TraceEdges, EscBeforeAContourBeepsAndKeepsWhatWasTraced) {
-  Surface s = Picture({
+  Surface s = FromRows({
       "b.b.b",
       ".....",
   });
@@ -327,11 +330,11 @@ TEST(TraceEdges, EscBeforeAContourBeepsAndKeepsWhatWasTraced) {
   EXPECT_TRUE(TraceEdges(s, PLN, win.Services()));
   EXPECT_EQ(win.beeps, 1);
   ASSERT_EQ(PLN.size(), 1u);
-  EXPECT_EQ(Text(s), Rows({"r.b.b", "....."}));
+  EXPECT_EQ(Picture(s), Rows({"r.b.b", "....."}));
 }
 
 TEST(TraceEdges, NoBlueGivesNoContours) {
-  Surface s = Picture({"#.g", "..r"});
+  Surface s = FromRows({"#.g", "..r"});
   const Surface before = s;
   PolyLines PLN{TPolyLineField{{{1, 1}, {1, 1}}}};
   EXPECT_FALSE(TraceEdges(s, PLN, {}));
@@ -379,7 +382,7 @@ TEST(PathologicalScreens, CheckerboardKeepsEveryPixelAndTracesThemAll) {
   }
   EXPECT_EQ(points, blue_pixels);  // every blue pixel lies on exactly one contour
   EXPECT_GT(distinct_starts, 1);
-  EXPECT_EQ(Text(s).find('b'), std::string::npos);
+  EXPECT_EQ(Picture(s).find('b'), std::string::npos);
 }
 
 TEST(PathologicalScreens, TensOfThousandsOfTinyRegions) {

@@ -4,8 +4,8 @@
 #include <climits>
 #include <random>
 
-#include "picture.h"
 #include "render/canvas.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "picture.h"
 #include "render/canvas.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

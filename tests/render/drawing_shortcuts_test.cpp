@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "common/geometry.h"
-#include "picture.h"
 #include "render/canvas.h"
 #include "render/graphics.h"
 #include "scene.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

@@ -7,9 +7,9 @@
 #include <numbers>
 #include <string>
 
-#include "picture.h"
 #include "render/renderer.h"
 #include "scene.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

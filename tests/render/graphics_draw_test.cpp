@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "picture.h"
 #include "render/graphics.h"
 #include "scene.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "picture.h"
 #include "render/renderer.h"
 #include "scene.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

@@ -7,14 +7,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/temp_folder.h"
+
 namespace vardo {
 namespace {
-
-std::filesystem::path TempPath(const char* name) {
-  return std::filesystem::temp_directory_path() /
-         (std::string("vardo_png_test_") +
-          std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
-}
 
 TEST(WritePng, RoundTripsEveryPixelAsEightBitRgb) {
   Surface s(5, 3, 0x00FFFFFF);
@@ -25,7 +21,8 @@ TEST(WritePng, RoundTripsEveryPixelAsEightBitRgb) {
     for (int x = 0; x < 5; ++x)
       s.SetPixel(x, y, colours[i++ % 7]);
   }
-  const auto path = TempPath("round_trip.png");
+  const TempFolder folder("vardo-png-");
+  const auto path = folder.path() / "round_trip.png";
   ASSERT_TRUE(WritePng(s, path));
 
   png_image image{};
@@ -36,7 +33,6 @@ TEST(WritePng, RoundTripsEveryPixelAsEightBitRgb) {
   EXPECT_EQ(image.format, static_cast<png_uint_32>(PNG_FORMAT_RGB));
   std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
   ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
-  std::filesystem::remove(path);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) {
       const size_t at = (static_cast<size_t>(y) * 5 + x) * 3;
@@ -47,13 +43,15 @@ TEST(WritePng, RoundTripsEveryPixelAsEightBitRgb) {
 }
 
 TEST(WritePng, RefusesAnEmptySurfaceAndWritesNothing) {
-  const auto path = TempPath("empty.png");
+  const TempFolder folder("vardo-png-");
+  const auto path = folder.path() / "empty.png";
   EXPECT_FALSE(WritePng(Surface(), path));
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(WritePng, FailsWhereTheFileCannotBeWritten) {
-  const auto path = TempPath("missing_dir") / "out.png";
+  const TempFolder folder("vardo-png-");
+  const auto path = folder.path() / "missing_dir" / "out.png";
   EXPECT_FALSE(WritePng(Surface(2, 2), path));
   EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "picture.h"
 #include "scene.h"
+#include "support/picture.h"
 
 namespace vardo {
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "picture.h"
 #include "render/renderer.h"
 #include "scene.h"
+#include "support/picture.h"
 #include "text_scene.h"
 
 namespace vardo {

@@ -11,12 +11,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/form_layout.h"
+#include "common/temp_folder.h"
 #include "common/view_state.h"
 #include "platform/win32/win32_check.h"
 #include "platform/win32/win32_window.h"
@@ -136,19 +136,11 @@ Surface Capture(HWND hwnd) {
 class Win32WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vardo_win32_" + std::string(info->name()) + "_" + std::to_string(random()));
-    std::filesystem::create_directories(dir_);
+    ASSERT_FALSE(dir_.empty()) << "no temporary folder";
     WriteFile("JWC_TEMP.TXT", kSquare);
   }
-
-  void TearDown() override {
-    window_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  // The window goes before its folder.
+  void TearDown() override { window_.reset(); }
 
   void WriteFile(std::string_view name, std::string_view bytes) const {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
@@ -234,7 +226,8 @@ class Win32WindowTest : public ::testing::Test {
     return seen;
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"vardo-win32-"};
+  const std::filesystem::path& dir_ = folder_.path();
   std::unique_ptr<Win32Window> window_;
 };
 
