@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -278,6 +279,10 @@ struct BadLine {
   const char* line;
   const char* message;
 };
+// Test names show the line rather than the bytes of the struct.
+void PrintTo(const BadLine& c, std::ostream* os) {
+  *os << c.line;
+}
 
 class ScriptErrorTest : public ScriptTest, public ::testing::WithParamInterface<BadLine> {};
 
