@@ -4,7 +4,7 @@ cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-set(drawing "${FIXTURES}/render_in.txt")
+set(drawing "${FIXTURES}/render.drw")
 
 function(run)
   execute_process(COMMAND "${TOOL}" ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out
@@ -45,7 +45,7 @@ function(expect_picture png size colours)
   expect("picture ${png}" "${report}" "${want}")
 endfunction()
 
-# The drawing (render_in.txt) spans x -100..100 and y -50..50, so a 200 x 100 paint box shows it
+# The drawing (render.drw) spans x -100..100 and y -50..50, so a 200 x 100 paint box shows it
 # at 0.9 pixels per unit with the drawing origin at pixel (100, 50).
 set(frame 0 0 FFFF00 198 98 FFFF00 199 99 FFFFFF 199 0 FFFFFF 0 99 FFFFFF)
 set(origin_mark 100 50 0000FF)
