@@ -29,10 +29,12 @@
 #include "render/entity_index.h"
 #include "render/graphics.h"
 #include "render/renderer.h"
+#include "screen_view.h"
 
 namespace {
 
 using namespace vardo;
+using vardo::bench::PixelView;
 
 constexpr double kPi = std::numbers::pi;
 constexpr int kMarkedCells = 1000;
@@ -90,16 +92,6 @@ const Drawing& DrawingOf(int width) {
   auto it = drawings.find(width);
   if (it == drawings.end()) it = drawings.emplace(width, MakeDrawing(width, width * 9 / 16)).first;
   return it->second;
-}
-
-ViewState PixelView(int width, int height) {
-  ViewState v;
-  v.ViewScale = 1;
-  v.ViewWidth = width;
-  v.ViewHeight = height;
-  v.ViewXmax = width;
-  v.ViewYmax = height;
-  return v;
 }
 
 void Mark(Surface& s, const std::vector<TPoint>& seeds) {

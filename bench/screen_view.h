@@ -8,15 +8,20 @@ namespace vardo::bench {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-// The view shows drawing units as pixels: x 0..1920, y 0..1080.
-inline ViewState FullView() {
+// A view of width x height pixels that shows drawing units as pixels: x 0..width, y 0..height.
+inline ViewState PixelView(int width, int height) {
   ViewState v;
   v.ViewScale = 1;
-  v.ViewWidth = kWidth;
-  v.ViewHeight = kHeight;
-  v.ViewXmax = kWidth;
-  v.ViewYmax = kHeight;
+  v.ViewWidth = width;
+  v.ViewHeight = height;
+  v.ViewXmax = width;
+  v.ViewYmax = height;
   return v;
+}
+
+// The whole benchmark screen as such a view.
+inline ViewState FullView() {
+  return PixelView(kWidth, kHeight);
 }
 
 }  // namespace vardo::bench
