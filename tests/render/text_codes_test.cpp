@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "common/local_time.h"
@@ -172,10 +173,13 @@ TEST(ExpandTextCode, ScalesAndFixedStrings) {
   const Case ratio[] = {{u"%SP", u"1/25"}, {u"%sp", u"25"}, {u"%SS", u"1/100"}};
   ExpectCodes(std::begin(ratio), std::end(ratio), v);
 
-  v.ScaleNum = 0;  // a layer group without a scale: shown, never a crash
+  // A layer group without a usable scale is shown as 1:1, the scale it is drawn at.
   v.ScaleDen = 1;
-  const Case zero[] = {{u"%SS", u"INF/1"}};
-  ExpectCodes(std::begin(zero), std::end(zero), v);
+  for (double unusable : {0.0, std::nan(""), HUGE_VAL}) {
+    v.ScaleNum = unusable;
+    const Case one[] = {{u"%SS", u"1/1"}, {u"%ss", u"1"}, {u"%SP", u"1/1"}, {u"%sp", u"1"}};
+    ExpectCodes(std::begin(one), std::end(one), v);
+  }
 }
 
 TEST(ExpandTextCode, TextsThatAreNoCode) {
