@@ -109,6 +109,13 @@ void Redraw(benchmark::State& state, const ViewState& view, bool fast) {
   state.counters["entities"] = doc.EntLineN() + doc.EntCircN() + doc.EntArcN() + doc.EntPntN() +
                                static_cast<double>(doc.EntSld3.size() + doc.EntSld4.size());
   state.counters["threads"] = fast ? DrawThreads() : 1;
+  // The entities the culled redraw visits: those whose boxes meet what the view shows.
+  DrawRect shown;
+  if (fast && SurfaceRect(view, kWidth, 0, kHeight, shown)) {
+    EntitySet found;
+    index.Query(shown, found);
+    state.counters["visited"] = static_cast<double>(found.Count());
+  }
 }
 
 // The plain walk: every entity, one thread.
