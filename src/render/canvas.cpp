@@ -475,6 +475,33 @@ std::vector<P64> ToP64(std::span<const TPoint> points) {
   return out;
 }
 
+// Four pixels side by side: the compiler keeps them in one vector register where it has them.
+typedef uint32_t Pixels4 __attribute__((vector_size(16)));
+
+// Writes color to the pixels of eight whose bits are set in byte, the first pixel in the high
+// bit. A full byte is stored without reading the surface; any other is blended four pixels at a
+// time, the bits spread into lanes of all ones or all zeros.
+inline void BlendEight(uint32_t* eight, unsigned byte, uint32_t color) {
+  const Pixels4 ink = {color, color, color, color};
+  if (byte == 0xFF) {
+    std::memcpy(eight, &ink, sizeof ink);
+    std::memcpy(eight + 4, &ink, sizeof ink);
+    return;
+  }
+  const Pixels4 spread = {byte, byte, byte, byte};
+  constexpr Pixels4 kHigh = {0x80, 0x40, 0x20, 0x10};
+  constexpr Pixels4 kLow = {0x08, 0x04, 0x02, 0x01};
+  const Pixels4 high = reinterpret_cast<Pixels4>((spread & kHigh) != 0);
+  const Pixels4 low = reinterpret_cast<Pixels4>((spread & kLow) != 0);
+  Pixels4 a, b;
+  std::memcpy(&a, eight, sizeof a);
+  std::memcpy(&b, eight + 4, sizeof b);
+  a = (a & ~high) | (ink & high);
+  b = (b & ~low) | (ink & low);
+  std::memcpy(eight, &a, sizeof a);
+  std::memcpy(eight + 4, &b, sizeof b);
+}
+
 }  // namespace
 
 void Canvas::ClipRows(int top, int bottom) {
@@ -698,11 +725,7 @@ void Canvas::DrawGlyph(int x, int y, const GlyphMask& mask) {
       // byte, whose visible bits alone are written.
       const int64_t x0 = origin_x + b * 8;
       if (x0 >= 0 && x0 + 8 <= surface_->Width()) {
-        uint32_t* eight = row + x0;
-        for (int k = 0; k < 8; ++k) {
-          const uint32_t ink = 0u - ((byte >> (7 - k)) & 1u);
-          eight[k] = (eight[k] & ~ink) | (color & ink);
-        }
+        BlendEight(row + x0, byte, color);
         continue;
       }
       while (byte != 0) {
