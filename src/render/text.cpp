@@ -129,9 +129,19 @@ std::u16string ApplyTrailingMarkers(std::u16string_view text, int gc, TextFont& 
   return std::u16string(text.substr(0, units));
 }
 
-void Advance(TextOrigin& at, double distance) {
-  at.x += std::cos(at.angle) * distance;
-  at.y += std::sin(at.angle) * distance;
+// The unit vectors along a run and down its cells, taken once for all the glyphs of the run.
+struct RunDirection {
+  explicit RunDirection(double angle)
+      : ax(std::cos(angle)),
+        ay(std::sin(angle)),
+        downx(std::cos(angle - kPi / 2)),
+        downy(std::sin(angle - kPi / 2)) {}
+  double ax, ay, downx, downy;
+};
+
+void Advance(TextOrigin& at, const RunDirection& dir, double distance) {
+  at.x += dir.ax * distance;
+  at.y += dir.ay * distance;
 }
 
 // Offset of the cell's top-left corner from the base point before rotation, by base code.
@@ -150,6 +160,64 @@ FontDescription Describe(const TextFont& font, std::u16string_view face, std::u1
   d.strike_out = (font.style & kTextStrikeOut) != 0;
   d.charset = IsHalfWidth(ch) ? 1 : 77;
   return d;
+}
+
+// DrawGlyph with the direction of at.angle given.
+void PlaceGlyph(Graphics& g, int base, const TextFont& font, TextOrigin at, const RunDirection& dir,
+                std::u16string_view ch) {
+  if (ch.empty()) return;
+  GlyphRasterizer* glyphs = g.text().glyphs;
+  if (!glyphs) return;
+  if (base < 0 || base > 8) base = 0;
+  double A = font.A;
+  if (A < 0) {
+    A = -A;
+    if (base <= 2) {
+      base += 6;
+    } else if (base >= 6) {
+      base -= 6;
+    }
+  }
+  const double s = ch.size() == 1 ? std::fabs(font.B) / 2 : std::fabs(font.B);
+  double dx = 0, dy = 0;
+  BaseOffset(base, s, A, dx, dy);
+  // (dx, dy) is turned about the origin with the very arithmetic of RotX and RotY.
+  const double ax = dir.ax, ay = dir.ay;
+  double px = at.x + (0.0 + ax * (dx - 0.0) - ay * (dy - 0.0));
+  double py = at.y + (0.0 + ay * (dx - 0.0) + ax * (dy - 0.0));
+
+  // The cell's corners: along the run by s, down from the top by A.
+  const double downx = dir.downx, downy = dir.downy;
+  const bool visible = g.ClipPoint(px, py) == 0 || g.ClipPoint(px + s * ax, py + s * ay) == 0 ||
+                       g.ClipPoint(px + A * downx, py + A * downy) == 0 ||
+                       g.ClipPoint(px + s * ax + A * downx, py + s * ay + A * downy) == 0;
+  if (!visible) return;
+
+  const double scale = g.view().ViewScale;
+  const int height = RoundHalfEven(A * scale);
+  const int width = RoundHalfEven(std::fabs(font.B) * scale / 2);
+  int escapement = RoundHalfEven(at.angle / kPi * kHalfTurn) % kFullTurn;
+  if (escapement < 0) escapement += kFullTurn;
+  std::u16string_view face = font.face;
+  if (face.starts_with(u"@@")) {
+    face.remove_prefix(2);
+    escapement = (escapement + kHalfTurn) % kFullTurn;
+    const double b = std::fabs(font.B);
+    px += b * ax + A * downx;
+    py += b * ay + A * downy;
+  }
+
+  FontDescription d = Describe(font, face, ch);
+  d.height = height;
+  d.width = width;
+  d.escapement = escapement;
+  Canvas& canvas = g.canvas();
+  canvas.font_color() = canvas.pen().color;
+  canvas.brush().style = BrushStyle::Clear;
+  const ViewState& v = g.view();
+  const int X = RoundHalfEven((px - v.ViewXmin) * scale);
+  const int Y = v.ViewHeight - RoundHalfEven((py - v.ViewYmin) * scale);
+  canvas.DrawGlyph(X, Y, *glyphs->SharedMask(d, CodePoint(ch)));
 }
 
 }  // namespace
@@ -182,9 +250,10 @@ void DrawTextString(Graphics& g, TextFont font, const TextBaseline& line,
 }
 
 void DrawTextRun(Graphics& g, const TextFont& font, TextOrigin at, std::u16string_view text) {
+  const RunDirection dir(at.angle);
   for (std::u16string_view ch : Characters(text)) {
-    DrawGlyph(g, 0, font, at, ch);
-    Advance(at, Pitch(ch, font.B, font.D));
+    PlaceGlyph(g, 0, font, at, dir, ch);
+    Advance(at, dir, Pitch(ch, font.B, font.D));
   }
 }
 
@@ -195,6 +264,7 @@ void DrawTextProportional(Graphics& g, const TextFont& font, TextOrigin at,
   const double ratio = font.B / font.A;
   std::u16string_view face = font.face;
   if (face.starts_with(u"@@")) face.remove_prefix(2);
+  const RunDirection dir(at.angle);
   for (std::u16string_view ch : Characters(text)) {
     FontDescription measuring = Describe(font, face, ch);
     measuring.height = kMeasureHeight;
@@ -205,66 +275,13 @@ void DrawTextProportional(Graphics& g, const TextFont& font, TextOrigin at,
                             : Pitch(ch, font.B, 0);
     // The glyph keeps the text's character width, the average width its font is made with, so
     // that a narrow letter is drawn as the face shapes it; only the advance is its own.
-    DrawGlyph(g, 0, font, at, ch);
-    Advance(at, cell);
+    PlaceGlyph(g, 0, font, at, dir, ch);
+    Advance(at, dir, cell);
   }
 }
 
 void DrawGlyph(Graphics& g, int base, const TextFont& font, TextOrigin at, std::u16string_view ch) {
-  if (ch.empty()) return;
-  GlyphRasterizer* glyphs = g.text().glyphs;
-  if (!glyphs) return;
-  if (base < 0 || base > 8) base = 0;
-  double A = font.A;
-  if (A < 0) {
-    A = -A;
-    if (base <= 2) {
-      base += 6;
-    } else if (base >= 6) {
-      base -= 6;
-    }
-  }
-  const double s = ch.size() == 1 ? std::fabs(font.B) / 2 : std::fabs(font.B);
-  double dx = 0, dy = 0;
-  BaseOffset(base, s, A, dx, dy);
-  // The cosine and sine of the run's angle are taken once per glyph: (dx, dy) is turned about the
-  // origin with the very arithmetic of RotX and RotY.
-  const double ax = std::cos(at.angle), ay = std::sin(at.angle);
-  double px = at.x + (0.0 + ax * (dx - 0.0) - ay * (dy - 0.0));
-  double py = at.y + (0.0 + ay * (dx - 0.0) + ax * (dy - 0.0));
-
-  // The cell's corners: along the run by s, down from the top by A.
-  const double downx = std::cos(at.angle - kPi / 2), downy = std::sin(at.angle - kPi / 2);
-  const bool visible = g.ClipPoint(px, py) == 0 || g.ClipPoint(px + s * ax, py + s * ay) == 0 ||
-                       g.ClipPoint(px + A * downx, py + A * downy) == 0 ||
-                       g.ClipPoint(px + s * ax + A * downx, py + s * ay + A * downy) == 0;
-  if (!visible) return;
-
-  const double scale = g.view().ViewScale;
-  const int height = RoundHalfEven(A * scale);
-  const int width = RoundHalfEven(std::fabs(font.B) * scale / 2);
-  int escapement = RoundHalfEven(at.angle / kPi * kHalfTurn) % kFullTurn;
-  if (escapement < 0) escapement += kFullTurn;
-  std::u16string_view face = font.face;
-  if (face.starts_with(u"@@")) {
-    face.remove_prefix(2);
-    escapement = (escapement + kHalfTurn) % kFullTurn;
-    const double b = std::fabs(font.B);
-    px += b * ax + A * downx;
-    py += b * ay + A * downy;
-  }
-
-  FontDescription d = Describe(font, face, ch);
-  d.height = height;
-  d.width = width;
-  d.escapement = escapement;
-  Canvas& canvas = g.canvas();
-  canvas.font_color() = canvas.pen().color;
-  canvas.brush().style = BrushStyle::Clear;
-  const ViewState& v = g.view();
-  const int X = RoundHalfEven((px - v.ViewXmin) * scale);
-  const int Y = v.ViewHeight - RoundHalfEven((py - v.ViewYmin) * scale);
-  canvas.DrawGlyph(X, Y, *glyphs->SharedMask(d, CodePoint(ch)));
+  PlaceGlyph(g, base, font, at, RunDirection(at.angle), ch);
 }
 
 }  // namespace vardo
