@@ -35,8 +35,12 @@ bool Within(double value, double target) {
 // Where the line through (ua, va) and (ub, vb) reaches e along its first axis: the other
 // coordinate. Taken from the end nearer to e, so that a far-off other end costs no precision
 // (from the far end the result would carry that end's rounding error, however near the edge
-// lies); in halves where the plain product would overflow.
+// lies); in halves where the plain product would overflow. e is held to the segment's span: an
+// end that lies inside an edge by less than the clipping tolerance stays where it is instead of
+// being carried out along the line's extension (by the tolerance times the slope, which for a
+// nearly upright line is a long way).
 double Interpolate(double e, double ua, double va, double ub, double vb) {
+  e = std::clamp(e, std::min(ua, ub), std::max(ua, ub));
   if (std::fabs(e - ub) < std::fabs(e - ua)) {
     std::swap(ua, ub);
     std::swap(va, vb);

@@ -64,6 +64,10 @@ TEST(ClipLine, OnePassPerEndPoint) {
       // The plain products overflow here; the near end still fixes the line.
       {"near end and an end 1e308 away", 2, 2, 5e307, 1e308, kClipClipped, 2, 2, 7, 12},
       {"steep, 2e308 high", 5, -1e308, 7, 1e308, kClipClipped, 6, 0, 6, 12},
+      // An end inside the left edge by less than the tolerance stays on the line's end instead
+      // of going out along its extension (by the tolerance times a slope of 5e304).
+      {"nearly upright, its end just inside an edge", 1e-13, 1, 0.0625, -3e303, kClipClipped, 0, 1,
+       0, 0},
   };
   const Scene scene(20, 12);
   for (const ClipCase& c : cases) {
