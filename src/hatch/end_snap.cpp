@@ -26,10 +26,12 @@ constexpr double kFirstLook = 1.5;
 constexpr int kTilePixels = 16;
 
 // One crossing of the line end + t (dx, dy) with a shape: t, and the sine of the angle between
-// the line and the shape there (the end lies |t| times that from the shape's tangent).
-template <typename Visit>
+// the line and the shape there (the end lies |t| times that from the shape's tangent). Only
+// crossings wants(t) accepts reach visit; it is asked first, so the sine and the tests of where
+// the crossing lies on the shape are spent on them alone.
+template <typename Wants, typename Visit>
 void SegmentCrossing(const TGraph_Point& p1, const TGraph_Point& p2, const HatchPoint& end,
-                     double dx, double dy, Visit&& visit) {
+                     double dx, double dy, Wants&& wants, Visit&& visit) {
   const double vx = p2.x - p1.x, vy = p2.y - p1.y;
   const double den = dx * vy - dy * vx;
   if (den == 0 || !std::isfinite(den)) return;
@@ -37,6 +39,7 @@ void SegmentCrossing(const TGraph_Point& p1, const TGraph_Point& p2, const Hatch
   const double along = (wx * dy - wy * dx) / den;  // position on the segment, 0 to 1
   if (!(along >= -kSegmentSlack && along <= 1 + kSegmentSlack)) return;
   const double t = (wx * vy - wy * vx) / den;
+  if (!wants(t)) return;
   visit(t, std::fabs(den) / std::hypot(vx, vy));
 }
 
@@ -49,9 +52,9 @@ bool OnArc(const OutlineShape& s, double angle) {
 }
 
 // cos_t and sin_t are the cosine and sine of the ellipse's tilt.
-template <typename Visit>
+template <typename Wants, typename Visit>
 void EllipseCrossings(const OutlineShape& s, double cos_t, double sin_t, const HatchPoint& end,
-                      double dx, double dy, Visit&& visit) {
+                      double dx, double dy, Wants&& wants, Visit&& visit) {
   // In the ellipse's own frame (centre at the origin, first axis along x) scaled to the unit
   // circle, the line is P + t U and the crossings solve |P + t U| = 1; a crossing there is
   // (cos, sin) of its parameter angle.
@@ -69,7 +72,7 @@ void EllipseCrossings(const OutlineShape& s, double cos_t, double sin_t, const H
   const double roots[2] = {q / A, q != 0 ? C / q : q / A};
   for (int i = 0; i < (disc > 0 ? 2 : 1); ++i) {
     const double t = roots[i];
-    if (!std::isfinite(t)) continue;
+    if (!std::isfinite(t) || !wants(t)) continue;
     const double X = Px + t * Ux, Y = Py + t * Uy;
     if (!s.full && !OnArc(s, std::atan2(Y, X))) continue;
     // The tangent there, in the unscaled frame.
@@ -97,10 +100,11 @@ bool Meets(const DrawRect& a, const DrawRect& b) {
 
 void ForEachCrossing(const OutlineShape& shape, const HatchPoint& end, double dx, double dy,
                      const std::function<void(double t, double sine)>& visit) {
+  const auto every = [](double) { return true; };
   if (shape.kind == OutlineShape::Kind::Segment) {
-    SegmentCrossing(shape.p1, shape.p2, end, dx, dy, visit);
+    SegmentCrossing(shape.p1, shape.p2, end, dx, dy, every, visit);
   } else {
-    EllipseCrossings(shape, std::cos(shape.tilt), std::sin(shape.tilt), end, dx, dy, visit);
+    EllipseCrossings(shape, std::cos(shape.tilt), std::sin(shape.tilt), end, dx, dy, every, visit);
   }
 }
 
@@ -158,11 +162,7 @@ DrawRect EndSnap::NearBox(uint32_t seg) const {
 }
 
 bool EndSnap::ShapeMeets(uint32_t id, const DrawRect& rect) const {
-  if (id & kCurve) return Meets(curves_[id & ~kCurve].box, rect);
-  const TGraph_Point& a = lines_[2 * id];
-  const TGraph_Point& b = lines_[2 * id + 1];
-  return Meets({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
-               rect);
+  return Meets(id & kCurve ? curves_[id & ~kCurve].box : line_boxes_[id], rect);
 }
 
 void EndSnap::ShapesIn(const DrawRect& rect, std::vector<uint32_t>& out) {
@@ -170,7 +170,7 @@ void EndSnap::ShapesIn(const DrawRect& rect, std::vector<uint32_t>& out) {
   index_.Query(rect, found_);
   for (const EntityRef& e : found_) {
     std::vector<Made>& table = entities_[e.table];
-    if (e.index >= table.size()) table.resize(e.index + 1);
+    if (e.index >= table.size()) table.resize(std::max(e.index + 1, 2 * table.size()));
     Made& m = table[e.index];
     if (!m.made) {
       made_.clear();
@@ -182,6 +182,10 @@ void EndSnap::ShapesIn(const DrawRect& rect, std::vector<uint32_t>& out) {
         if (shape.kind == OutlineShape::Kind::Segment) {
           lines_.push_back(shape.p1);
           lines_.push_back(shape.p2);
+          const TGraph_Point& a = shape.p1;
+          const TGraph_Point& b = shape.p2;
+          line_boxes_.push_back(
+              {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
           ++m.lines.count;
         } else {
           curves_.push_back({shape, EllipseBox(shape), std::cos(shape.tilt), std::sin(shape.tilt)});
@@ -232,11 +236,14 @@ bool EndSnap::Nearest(const HatchPoint& end, double dx, double dy, int outward, 
   for (uint32_t k = 0; k < count; ++k) {
     const uint32_t id = shapes[k];
     const Curve* curve = id & kCurve ? &curves_[id & ~kCurve] : nullptr;
-    auto visit = [&](double t, double sine) {
-      if (!(std::fabs(t) <= travel)) return;
+    // Whether a crossing at t would be the best so far, before it is known to lie on the shape.
+    const auto wants = [&](double t) {
+      if (!(std::fabs(t) <= travel)) return false;
       const double nearer = std::fabs(t) - std::fabs(best.t);
-      if (found && (nearer > 0 || (nearer == 0 && t * outward <= 0))) return;
-      if (!InsideView(end.x + t * dx, end.y + t * dy)) return;
+      if (found && (nearer > 0 || (nearer == 0 && t * outward <= 0))) return false;
+      return InsideView(end.x + t * dx, end.y + t * dy);
+    };
+    const auto visit = [&](double t, double sine) {
       const double allowed =
           curve ? (kSnapReachPixels + kSnapCurveReachPixels) * pixel_ + curve->s.chord_gap
                 : kSnapReachPixels * pixel_;
@@ -244,9 +251,9 @@ bool EndSnap::Nearest(const HatchPoint& end, double dx, double dy, int outward, 
       found = true;
     };
     if (curve) {
-      EllipseCrossings(curve->s, curve->cos_tilt, curve->sin_tilt, end, dx, dy, visit);
+      EllipseCrossings(curve->s, curve->cos_tilt, curve->sin_tilt, end, dx, dy, wants, visit);
     } else {
-      SegmentCrossing(lines_[2 * id], lines_[2 * id + 1], end, dx, dy, visit);
+      SegmentCrossing(lines_[2 * id], lines_[2 * id + 1], end, dx, dy, wants, visit);
     }
   }
   return found;

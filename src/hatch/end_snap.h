@@ -121,8 +121,9 @@ class EndSnap {
   const HatchContours* contours_ = nullptr;
   HatchPoint first_, last_;  // the contours' first and last points, to know them again
 
-  std::vector<TGraph_Point> lines_;  // the shapes made so far: segments' ends
-  std::vector<Curve> curves_;        // and curves
+  std::vector<TGraph_Point> lines_;   // the shapes made so far: segments' ends
+  std::vector<DrawRect> line_boxes_;  // and boxes
+  std::vector<Curve> curves_;         // and curves
   std::array<std::vector<Made>, kEntityTables> entities_;
   int tiles_x_ = 0, tiles_y_ = 0;
   std::vector<Tile> tiles_;
