@@ -1,5 +1,4 @@
 // The drawing document TJGdata: initial values, entity order, attribute setters, added lines.
-#include <cmath>
 
 #include "document/model.h"
 
@@ -205,8 +204,7 @@ void TJGdata::A_Line(double x1, double y1, double x2, double y2) {
 
 double TJGdata::ScaleOf(int lgrp) const {
   if (Zusun || lgrp < 0 || lgrp > 15) return 1.0;
-  const double s = LGrpScale[lgrp];
-  return (std::isfinite(s) && s != 0) ? s : 1.0;
+  return UsableScale(LGrpScale[lgrp]);
 }
 
 }  // namespace vardo

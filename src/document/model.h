@@ -202,8 +202,11 @@ class TJGdata {
   // "bz", otherwise the group's scale as given. A negative scale turns the group's entities
   // half a turn about the origin (radii divided by it come out negative: their magnitude is the
   // radius). A scale of 0 or one that is not finite (a bad "hs" field) would break every
-  // division, so it counts as 1.0; so does a group outside 0..15.
+  // division, so it counts as 1.0 (UsableScale); so does a group outside 0..15.
   double ScaleOf(int lgrp) const;
+  // A layer-group scale as drawing and the scale codes use it: 0 and values that are not
+  // finite count as 1.0.
+  static double UsableScale(double s) { return std::isfinite(s) && s != 0 ? s : 1.0; }
 
   // --- reader ---
   void OpenTempFile(std::u16string_view file_name);

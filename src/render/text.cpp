@@ -181,10 +181,10 @@ void PlaceGlyph(Graphics& g, int base, const TextFont& font, TextOrigin at, cons
   const double s = ch.size() == 1 ? std::fabs(font.B) / 2 : std::fabs(font.B);
   double dx = 0, dy = 0;
   BaseOffset(base, s, A, dx, dy);
-  // (dx, dy) is turned about the origin with the very arithmetic of RotX and RotY.
+  // (dx, dy) turned by the run's angle.
   const double ax = dir.ax, ay = dir.ay;
-  double px = at.x + (0.0 + ax * (dx - 0.0) - ay * (dy - 0.0));
-  double py = at.y + (0.0 + ay * (dx - 0.0) + ax * (dy - 0.0));
+  double px = at.x + (ax * dx - ay * dy);
+  double py = at.y + (ay * dx + ax * dy);
 
   // The cell's corners: along the run by s, down from the top by A.
   const double downx = dir.downx, downy = dir.downy;

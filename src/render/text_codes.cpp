@@ -232,10 +232,9 @@ class CodeExpander {
     if (letters == u"mm") return Match(values_.CodeM1 + u"　" + values_.CodeM2);
     if (letters == u"m1") return Match(values_.CodeM1);
     if (letters == u"m2") return Match(values_.CodeM2);
-    // A layer group without a usable scale (0, or not a number) is shown as 1:1, as it is drawn,
-    // instead of as a division by zero.
-    const double s =
-        std::isfinite(values_.ScaleNum) && values_.ScaleNum != 0 ? values_.ScaleNum : 1.0;
+    // A layer group without a usable scale is shown as 1:1, as it is drawn, instead of as a
+    // division by zero.
+    const double s = TJGdata::UsableScale(values_.ScaleNum);
     const double r = s / values_.ScaleDen;
     if (letters == u"SS") return Match(s >= 1 ? u"1/" + FloatStr(s) : Tenths(10 / s) + u"/1");
     if (letters == u"SP") {
