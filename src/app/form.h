@@ -12,6 +12,7 @@
 #include "document/model.h"
 #include "hatch/end_snap.h"
 #include "hatch/hatch.h"
+#include "hatch/outline_grid.h"
 #include "platform/platform.h"
 #include "render/entity_index.h"
 #include "render/glyph.h"
@@ -116,6 +117,9 @@ class TForm1 {
   // Where JG's entities draw: built once JG is read, brought up to date with the hatch lines
   // added and removed before each redraw; the redraw and the hatch query it.
   EntityIndex EntIndex;
+  // The outlines the end correction moves hatch ends onto, kept from run to run while the
+  // drawing, the display and the view stay as they were.
+  OutlineGrid SnapOutlines;
   // Redraw walks every entity on one thread: the reference the culled, threaded redraw is held
   // to pixel for pixel.
   bool PlainRedraw = false;
@@ -153,7 +157,7 @@ class TForm1 {
   void AbortRun();
   void RefuseRun(HatchPassOutcome outcome);
   // One family of hatch lines with the spacing and angle of the main or the cross controls.
-  HatchPassOutcome HatchFamily(bool cross, const HatchServices& services, EndSnap* snap);
+  HatchPassOutcome HatchFamily(bool cross, const HatchServices& services, const EndSnap* snap);
   StopPoll EscPoll();
   bool Ready() const { return JG && FirstDrawFlag; }
 

@@ -87,8 +87,11 @@ void TForm1::Button3Click() {
   ShowStatusNow(u"ハッチ処理中です（[Esc]:中断）");
   // The index stands for the screen: the lines this run adds reach it with the next redraw.
   std::optional<EndSnap> snap;
-  if (hat_sn != 0) snap.emplace(*JG, EntIndex, GraAttr, View, JG->ScaleOf(JG->w_LGrp));
-  EndSnap* const end_snap = snap ? &*snap : nullptr;
+  if (hat_sn != 0) {
+    SnapOutlines.Refresh(*JG, EntIndex, GraAttr, View);
+    snap.emplace(SnapOutlines, JG->ScaleOf(JG->w_LGrp));
+  }
+  const EndSnap* const end_snap = snap ? &*snap : nullptr;
   for (const bool cross : {false, true}) {
     if (cross && !window_.GetChecked(Control::CheckBox2)) break;
     const HatchPassOutcome outcome = HatchFamily(cross, services, end_snap);
@@ -121,7 +124,8 @@ void TForm1::RefuseRun(HatchPassOutcome outcome) {
   window_.SetEnabled(Control::Button3, true);
 }
 
-HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services, EndSnap* snap) {
+HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services,
+                                     const EndSnap* snap) {
   const Control spacing_edit = cross ? Control::Edit2 : Control::Edit1;
   const Control angle_edit = cross ? Control::ComboBox5 : Control::ComboBox4;
   double q = ValFloat(window_.GetText(spacing_edit));

@@ -13,6 +13,7 @@ struct TdspColor {
   uint32_t color = 0;
   double width = 0.0;  // pen width, millimetres on paper
   double ten_r = 0.0;  // radius of a point entity, millimetres on paper
+  bool operator==(const TdspColor&) const = default;
 };
 
 // Indexed by LGrp * 16 + Lay.
@@ -21,6 +22,7 @@ struct TdspLayer {
   double sca = 0.0;
   std::u16string gna;
   std::u16string nam;
+  bool operator==(const TdspLayer&) const = default;
 };
 
 struct TdspLtype {
@@ -28,6 +30,7 @@ struct TdspLtype {
   double amp = 0.0;
   std::array<double, 32> pa{};
   double pit = 0.0;
+  bool operator==(const TdspLtype&) const = default;
 };
 
 class TgraAttribute {
@@ -51,6 +54,8 @@ class TgraAttribute {
   std::vector<TdspLtype> dspTyp;
   bool DisplayHatch = true;
   bool DisplayHasen = true;
+
+  bool operator==(const TgraAttribute&) const = default;
 
   void SetDisplayMode(bool m) { DispMode = m; }
   bool GetDisplayMode() const { return DispMode; }

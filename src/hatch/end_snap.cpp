@@ -3,10 +3,14 @@
 #include "hatch/end_snap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <numbers>
+#include <system_error>
+#include <thread>
 
 #include "common/geometry.h"
+#include "render/renderer.h"
 
 namespace vardo {
 
@@ -16,14 +20,10 @@ constexpr double kPi = std::numbers::pi;
 // Crossings this close to a segment's ends (as a fraction of it) still lie on it, so that a
 // line through a corner finds the corner from either side.
 constexpr double kSegmentSlack = 1e-12;
+// How many ends a thread takes at a time.
+constexpr size_t kEndsARun = 2048;
 // An arc's crossings this close to its end angles (radians) still lie on it.
 constexpr double kAngleSlack = 1e-12;
-// The shapes gathered for a contour segment reach this many times the reach along the hatch
-// line from an end on it: an end across a line at 45 degrees or more to the hatch lies that
-// close to it.
-constexpr double kFirstLook = 1.5;
-// The side of the screen tiles the index is asked for, in pixels.
-constexpr int kTilePixels = 16;
 
 // One crossing of the line end + t (dx, dy) with a shape: t, and the sine of the angle between
 // the line and the shape there (the end lies |t| times that from the shape's tangent). Only
@@ -36,25 +36,27 @@ void SegmentCrossing(const TGraph_Point& p1, const TGraph_Point& p2, const Hatch
   const double den = dx * vy - dy * vx;
   if (den == 0 || !std::isfinite(den)) return;
   const double wx = p1.x - end.x, wy = p1.y - end.y;
-  const double along = (wx * dy - wy * dx) / den;  // position on the segment, 0 to 1
-  if (!(along >= -kSegmentSlack && along <= 1 + kSegmentSlack)) return;
+  // The position on the segment, 0 to 1, is along / den; compared without dividing.
+  const double along = den > 0 ? wx * dy - wy * dx : wy * dx - wx * dy;
+  const double size = std::fabs(den);
+  if (!(along >= -kSegmentSlack * size && along <= (1 + kSegmentSlack) * size)) return;
   const double t = (wx * vy - wy * vx) / den;
   if (!wants(t)) return;
-  visit(t, std::fabs(den) / std::hypot(vx, vy));
+  visit(t, size / std::sqrt(vx * vx + vy * vy));
 }
 
 // Whether the parameter angle lies on the arc from start over sweep (sweep >= 0).
-bool OnArc(const OutlineShape& s, double angle) {
+bool OnArc(const OutlineGrid::Curve& s, double angle) {
   if (s.full) return true;
   double from_start = std::fmod(angle - s.start, 2 * kPi);
   if (from_start < 0) from_start += 2 * kPi;
   return from_start <= s.sweep + kAngleSlack || from_start >= 2 * kPi - kAngleSlack;
 }
 
-// cos_t and sin_t are the cosine and sine of the ellipse's tilt.
 template <typename Wants, typename Visit>
-void EllipseCrossings(const OutlineShape& s, double cos_t, double sin_t, const HatchPoint& end,
-                      double dx, double dy, Wants&& wants, Visit&& visit) {
+void EllipseCrossings(const OutlineGrid::Curve& s, const HatchPoint& end, double dx, double dy,
+                      Wants&& wants, Visit&& visit) {
+  const double cos_t = s.cos_tilt, sin_t = s.sin_tilt;
   // In the ellipse's own frame (centre at the origin, first axis along x) scaled to the unit
   // circle, the line is P + t U and the crossings solve |P + t U| = 1; a crossing there is
   // (cos, sin) of its parameter angle.
@@ -83,18 +85,41 @@ void EllipseCrossings(const OutlineShape& s, double cos_t, double sin_t, const H
   }
 }
 
-// The box of a whole ellipse, a little wider for the rounding of cosines and sines.
-DrawRect EllipseBox(const OutlineShape& s) {
-  const double c = std::fabs(std::cos(s.tilt)), sn = std::fabs(std::sin(s.tilt));
-  const double a = std::fabs(s.a), b = std::fabs(s.b);
-  const double slack = 1e-9 * (std::fabs(s.cx) + std::fabs(s.cy) + a + b);
-  const double hx = a * c + b * sn + slack, hy = a * sn + b * c + slack;
-  return {s.cx - hx, s.cy - hy, s.cx + hx, s.cy + hy};
-}
+// The cells a line crosses from a point, one after another in one direction: Amanatides and
+// Woo's walk. Positions t along the line are in drawing units.
+class CellWalk {
+ public:
+  // From the point at grid position (u, v) (in cells), moving du, dv cells per unit of t.
+  CellWalk(double u, double v, double du, double dv)
+      : column_(static_cast<int>(std::floor(u))), row_(static_cast<int>(std::floor(v))) {
+    Axis(u, du, column_, column_step_, column_edge_, column_every_);
+    Axis(v, dv, row_, row_step_, row_edge_, row_every_);
+  }
+  int Column() const { return column_; }
+  int Row() const { return row_; }
+  // Where the line enters the next cell.
+  double Next() const { return std::min(column_edge_, row_edge_); }
+  void Step() {
+    if (column_edge_ < row_edge_) {
+      column_ += column_step_;
+      column_edge_ += column_every_;
+    } else {
+      row_ += row_step_;
+      row_edge_ += row_every_;
+    }
+  }
 
-bool Meets(const DrawRect& a, const DrawRect& b) {
-  return a.xmin <= b.xmax && a.xmax >= b.xmin && a.ymin <= b.ymax && a.ymax >= b.ymin;
-}
+ private:
+  static void Axis(double at, double d, int cell, int& step, double& edge, double& every) {
+    step = d > 0 ? 1 : d < 0 ? -1 : 0;
+    every = step == 0 ? INFINITY : 1 / std::fabs(d);
+    edge = step > 0 ? (cell + 1 - at) / d : step < 0 ? (at - cell) / -d : INFINITY;
+  }
+  int column_, row_;
+  int column_step_ = 0, row_step_ = 0;
+  double column_edge_ = INFINITY, row_edge_ = INFINITY;
+  double column_every_ = INFINITY, row_every_ = INFINITY;
+};
 
 }  // namespace
 
@@ -104,123 +129,14 @@ void ForEachCrossing(const OutlineShape& shape, const HatchPoint& end, double dx
   if (shape.kind == OutlineShape::Kind::Segment) {
     SegmentCrossing(shape.p1, shape.p2, end, dx, dy, every, visit);
   } else {
-    EllipseCrossings(shape, std::cos(shape.tilt), std::sin(shape.tilt), end, dx, dy, every, visit);
+    EllipseCrossings(OutlineGrid::CurveOf(shape), end, dx, dy, every, visit);
   }
 }
 
-EndSnap::EndSnap(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-                 const ViewState& view, double file_scale)
-    : doc_(doc), index_(index), attr_(attr), view_(view), file_scale_(file_scale) {
-  pixel_ = view.ViewScale > 0 && std::isfinite(view.ViewScale) ? 1 / view.ViewScale : 0;
-}
-
-void EndSnap::UseContours(const HatchContours& contours) {
-  const uint32_t n = static_cast<uint32_t>(contours.SegmentCount());
-  HatchPoint first, last, unused;
-  if (n > 0) {
-    contours.Segment(0, first, unused);
-    contours.Segment(n - 1, unused, last);
-  }
-  const bool same = contours_ && segments_.size() == n && first.x == first_.x &&
-                    first.y == first_.y && last.x == last_.x && last.y == last_.y;
-  contours_ = &contours;
-  if (same) return;
-  first_ = first;
-  last_ = last;
-  segments_.assign(n, Range{});
-  near_.clear();
-  tile_shapes_.clear();
-  // Every segment goes to the tile its middle lies in; the tile's box takes in the segment's.
-  tiles_x_ = std::max(1, view_.ViewWidth / kTilePixels + 1);
-  tiles_y_ = std::max(1, view_.ViewHeight / kTilePixels + 1);
-  tiles_.assign(static_cast<size_t>(tiles_x_) * static_cast<size_t>(tiles_y_), Tile{});
-  tile_of_.resize(n);
-  for (uint32_t seg = 0; seg < n; ++seg) {
-    HatchPoint a, b;
-    contours.Segment(seg, a, b);
-    const double column = ((a.x + b.x) / 2 - view_.ViewXmin) * view_.ViewScale / kTilePixels;
-    const double row = (view_.ViewYmax - (a.y + b.y) / 2) * view_.ViewScale / kTilePixels;
-    const int tx =
-        std::isfinite(column) ? static_cast<int>(std::clamp(column, 0.0, tiles_x_ - 1.0)) : 0;
-    const int ty = std::isfinite(row) ? static_cast<int>(std::clamp(row, 0.0, tiles_y_ - 1.0)) : 0;
-    tile_of_[seg] = static_cast<uint32_t>(ty * tiles_x_ + tx);
-    DrawRect& box = tiles_[tile_of_[seg]].box;
-    const DrawRect near = NearBox(seg);
-    box = {std::min(box.xmin, near.xmin), std::min(box.ymin, near.ymin),
-           std::max(box.xmax, near.xmax), std::max(box.ymax, near.ymax)};
-  }
-}
-
-DrawRect EndSnap::NearBox(uint32_t seg) const {
-  // An end on the segment lies within its box, so its first look and its reach lie within the
-  // box grown by the first look, and a point's one-pixel least radius beyond that.
-  HatchPoint a, b;
-  contours_->Segment(seg, a, b);
-  const double grow = (kFirstLook * kSnapReachPixels + 1.01) * pixel_;
-  return {std::min(a.x, b.x) - grow, std::min(a.y, b.y) - grow, std::max(a.x, b.x) + grow,
-          std::max(a.y, b.y) + grow};
-}
-
-bool EndSnap::ShapeMeets(uint32_t id, const DrawRect& rect) const {
-  return Meets(id & kCurve ? curves_[id & ~kCurve].box : line_boxes_[id], rect);
-}
-
-void EndSnap::ShapesIn(const DrawRect& rect, std::vector<uint32_t>& out) {
-  out.clear();
-  index_.Query(rect, found_);
-  for (const EntityRef& e : found_) {
-    std::vector<Made>& table = entities_[e.table];
-    if (e.index >= table.size()) table.resize(std::max(e.index + 1, 2 * table.size()));
-    Made& m = table[e.index];
-    if (!m.made) {
-      made_.clear();
-      AppendBlackOutline(doc_, attr_, view_, e.table, e.index, made_);
-      m.made = true;
-      m.lines = {static_cast<uint32_t>(lines_.size() / 2), 0};
-      m.curves = {static_cast<uint32_t>(curves_.size()), 0};
-      for (const OutlineShape& shape : made_) {
-        if (shape.kind == OutlineShape::Kind::Segment) {
-          lines_.push_back(shape.p1);
-          lines_.push_back(shape.p2);
-          const TGraph_Point& a = shape.p1;
-          const TGraph_Point& b = shape.p2;
-          line_boxes_.push_back(
-              {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
-          ++m.lines.count;
-        } else {
-          curves_.push_back({shape, EllipseBox(shape), std::cos(shape.tilt), std::sin(shape.tilt)});
-          ++m.curves.count;
-        }
-      }
-    }
-    for (uint32_t k = m.lines.begin; k < m.lines.begin + m.lines.count; ++k)
-      out.push_back(k);
-    for (uint32_t k = m.curves.begin; k < m.curves.begin + m.curves.count; ++k)
-      out.push_back(k | kCurve);
-  }
-}
-
-const uint32_t* EndSnap::NearSegment(uint32_t seg, uint32_t& count) {
-  count = 0;
-  if (!contours_ || seg >= segments_.size()) return nullptr;
-  Range& r = segments_[seg];
-  if (r.begin == kNotYet) {
-    Tile& tile = tiles_[tile_of_[seg]];
-    if (tile.shapes.begin == kNotYet) {
-      ShapesIn(tile.box, far_);
-      tile.shapes = {static_cast<uint32_t>(tile_shapes_.size()),
-                     static_cast<uint32_t>(far_.size())};
-      tile_shapes_.insert(tile_shapes_.end(), far_.begin(), far_.end());
-    }
-    const DrawRect box = NearBox(seg);
-    r.begin = static_cast<uint32_t>(near_.size());
-    for (uint32_t k = tile.shapes.begin; k < tile.shapes.begin + tile.shapes.count; ++k) {
-      if (ShapeMeets(tile_shapes_[k], box)) near_.push_back(tile_shapes_[k]);
-    }
-    r.count = static_cast<uint32_t>(near_.size()) - r.begin;
-  }
-  count = r.count;
-  return near_.data() + r.begin;
+EndSnap::EndSnap(const OutlineGrid& grid, double file_scale)
+    : grid_(grid), view_(grid.View()), file_scale_(file_scale) {
+  const double scale = view_.ViewScale;
+  pixel_ = scale > 0 && std::isfinite(scale) ? 1 / scale : 0;
 }
 
 bool EndSnap::InsideView(double x, double y) const {
@@ -230,79 +146,142 @@ bool EndSnap::InsideView(double x, double y) const {
          y - view_.ViewYmin >= kClipTol && y - view_.ViewYmax <= -kClipTol;
 }
 
-bool EndSnap::Nearest(const HatchPoint& end, double dx, double dy, int outward, double travel,
-                      const uint32_t* shapes, uint32_t count, Crossing& best) const {
-  bool found = false;
-  for (uint32_t k = 0; k < count; ++k) {
-    const uint32_t id = shapes[k];
-    const Curve* curve = id & kCurve ? &curves_[id & ~kCurve] : nullptr;
-    // Whether a crossing at t would be the best so far, before it is known to lie on the shape.
-    const auto wants = [&](double t) {
-      if (!(std::fabs(t) <= travel)) return false;
+void EndSnap::TestCell(int column, int row, const HatchPoint& end, double dx, double dy,
+                       int outward, double travel, Crossing& best, bool& found) const {
+  if (column < 0 || column >= grid_.Columns() || row < 0 || row >= grid_.Rows()) return;
+  // Whether a crossing at t can be the best so far, before it is known to lie on the shape. Of
+  // two equally near, the one outward wins; at the same place, the one that counts more surely.
+  const auto wants = [&](double t) {
+    if (!(std::fabs(t) <= travel)) return false;
+    if (found) {
       const double nearer = std::fabs(t) - std::fabs(best.t);
-      if (found && (nearer > 0 || (nearer == 0 && t * outward <= 0))) return false;
-      return InsideView(end.x + t * dx, end.y + t * dy);
-    };
-    const auto visit = [&](double t, double sine) {
-      const double allowed =
-          curve ? (kSnapReachPixels + kSnapCurveReachPixels) * pixel_ + curve->s.chord_gap
-                : kSnapReachPixels * pixel_;
-      best = {t, std::fabs(t) * sine, allowed};
-      found = true;
-    };
-    if (curve) {
-      EllipseCrossings(curve->s, curve->cos_tilt, curve->sin_tilt, end, dx, dy, wants, visit);
-    } else {
-      SegmentCrossing(lines_[2 * id], lines_[2 * id + 1], end, dx, dy, wants, visit);
+      if (nearer > 0 || (nearer == 0 && t != best.t && t * outward <= 0)) return false;
     }
-  }
-  return found;
+    return InsideView(end.x + t * dx, end.y + t * dy);
+  };
+  double allowed = 0;
+  const auto visit = [&](double t, double sine) {
+    const Crossing c{t, std::fabs(t) * sine, allowed};
+    if (found && t == best.t && !(c.allowed - c.reach > best.allowed - best.reach)) return;
+    best = c;
+    found = true;
+  };
+  grid_.ForEachIn(
+      column, row,
+      [&](const TGraph_Point* ends) {
+        allowed = kSnapReachPixels * pixel_;
+        SegmentCrossing(ends[0], ends[1], end, dx, dy, wants, visit);
+      },
+      [&](const OutlineGrid::Curve& curve) {
+        allowed = (kSnapReachPixels + kSnapCurveReachPixels) * pixel_ + curve.chord_gap;
+        EllipseCrossings(curve, end, dx, dy, wants, visit);
+      });
 }
 
-bool EndSnap::MovedEnd(const HatchPoint& end, uint32_t seg, double cos_a, double sin_a, int outward,
-                       HatchPoint& moved) {
+bool EndSnap::MovedEnd(const HatchPoint& end, double cos_a, double sin_a, int outward,
+                       HatchPoint& moved) const {
   if (!(pixel_ > 0) || !std::isfinite(end.x) || !std::isfinite(end.y)) return false;
-  uint32_t count = 0;
-  const uint32_t* near = NearSegment(seg, count);
   const double travel = kSnapTravelPixels * pixel_;
-  Crossing best;
-  if (!Nearest(end, cos_a, sin_a, outward, travel, near, count, best)) return false;
-  if (!(best.reach <= best.allowed)) return false;
-  if (std::fabs(best.t) > kFirstLook * kSnapReachPixels * pixel_) {
-    // Geometry at a shallow angle, crossed further along than the segment's shapes reach: only
-    // a look the whole way along shows whether something else crosses nearer.
-    const double x1 = end.x - travel * cos_a, y1 = end.y - travel * sin_a;
-    const double x2 = end.x + travel * cos_a, y2 = end.y + travel * sin_a;
-    const double margin = 1.01 * pixel_;
-    ShapesIn({std::min(x1, x2) - margin, std::min(y1, y2) - margin, std::max(x1, x2) + margin,
-              std::max(y1, y2) + margin},
-             far_);
-    if (!Nearest(end, cos_a, sin_a, outward, travel, far_.data(),
-                 static_cast<uint32_t>(far_.size()), best) ||
-        !(best.reach <= best.allowed)) {
-      return false;
-    }
+  const double cell = grid_.CellLength();
+  // The end's place on the grid; an end further than travel from every cell has nothing near.
+  const double u = (end.x - view_.ViewXmin) / cell, v = (view_.ViewYmax - end.y) / cell;
+  const double beyond = travel / cell + 1;
+  if (!(u > -beyond && u < grid_.Columns() + beyond && v > -beyond && v < grid_.Rows() + beyond)) {
+    return false;
   }
+  // The cells along the line, nearest first, out from the end both ways, until the next cell
+  // lies further along than the nearest crossing found (or than travel).
+  const double du = cos_a / cell, dv = -sin_a / cell;
+  CellWalk ahead(u, v, du, dv), behind(u, v, -du, -dv);
+  Crossing best;
+  bool found = false;
+  TestCell(ahead.Column(), ahead.Row(), end, cos_a, sin_a, outward, travel, best, found);
+  const double slack = kOutlineCellSlack * cell;
+  for (;;) {
+    CellWalk& walk = ahead.Next() <= behind.Next() ? ahead : behind;
+    if (!(walk.Next() <= (found ? std::fabs(best.t) : travel) + slack)) break;
+    walk.Step();
+    TestCell(walk.Column(), walk.Row(), end, cos_a, sin_a, outward, travel, best, found);
+  }
+  if (!found || !(best.reach <= best.allowed)) return false;
   moved = {end.x + best.t * cos_a, end.y + best.t * sin_a};
   return std::isfinite(moved.x) && std::isfinite(moved.y);
 }
 
-void EndSnap::MovePiece(HatchPoint& p, uint32_t seg_p, HatchPoint& q, uint32_t seg_q, double cos_a,
-                        double sin_a) {
-  const double before = (q.x - p.x) * cos_a + (q.y - p.y) * sin_a;
-  if (!(before != 0)) return;
-  const int forward = before > 0 ? 1 : -1;
-  HatchPoint p2 = p, q2 = q;
-  const bool moved_p = MovedEnd(p, seg_p, cos_a, sin_a, -forward, p2);
-  const bool moved_q = MovedEnd(q, seg_q, cos_a, sin_a, forward, q2);
-  if (!moved_p && !moved_q) return;
-  const double after = (q2.x - p2.x) * cos_a + (q2.y - p2.y) * sin_a;
-  if (!(after * forward > 0)) return;
-  if (!(Distance(p2.x, p2.y, q2.x, q2.y) > kShortestHatchPiece)) return;
-  const double s = file_scale_;
-  if (TJGdata::DegenerateLine(p2.x * s, p2.y * s, q2.x * s, q2.y * s)) return;
-  p = p2;
-  q = q2;
+void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double sin_a) const {
+  const size_t ends = 2 * pieces.size();
+  const auto end_at = [&](size_t e) -> const HatchPoint& {
+    return e % 2 == 0 ? pieces[e / 2].p : pieces[e / 2].q;
+  };
+  // The ends in the order of their cells, blocks of kBlock x kBlock cells one after another.
+  constexpr int kBlock = 8;
+  const int columns = std::max(grid_.Columns(), 1), rows = std::max(grid_.Rows(), 1);
+  const size_t block_columns = static_cast<size_t>((columns + kBlock - 1) / kBlock);
+  const size_t keys =
+      block_columns * static_cast<size_t>((rows + kBlock - 1) / kBlock) * kBlock * kBlock;
+  std::vector<uint32_t> key(ends);
+  std::vector<uint32_t> start(keys + 1, 0);
+  const double cell = grid_.CellLength();
+  for (size_t e = 0; e < ends; ++e) {
+    const HatchPoint& at = end_at(e);
+    const double u = (at.x - view_.ViewXmin) / cell, v = (view_.ViewYmax - at.y) / cell;
+    // Ends off the grid (or not numbers) are worked through with the nearest cell's.
+    const size_t c = std::isfinite(u) ? static_cast<size_t>(std::clamp(u, 0.0, columns - 1.0)) : 0;
+    const size_t r = std::isfinite(v) ? static_cast<size_t>(std::clamp(v, 0.0, rows - 1.0)) : 0;
+    key[e] = static_cast<uint32_t>(((r / kBlock) * block_columns + c / kBlock) * kBlock * kBlock +
+                                   (r % kBlock) * kBlock + c % kBlock);
+    ++start[key[e] + 1];
+  }
+  for (size_t k = 0; k < keys; ++k)
+    start[k + 1] += start[k];
+  std::vector<uint32_t> order(ends);
+  for (size_t e = 0; e < ends; ++e)
+    order[start[key[e]]++] = static_cast<uint32_t>(e);
+
+  // Each end's crossing; a piece that runs nowhere along its line keeps both ends. The ends
+  // are handed out in runs to as many threads as the machine has, which take the next run as
+  // they finish one.
+  std::vector<HatchPoint> moved(ends);
+  std::vector<uint8_t> found(ends, 0);
+  std::atomic<size_t> next{0};
+  const auto work = [&] {
+    for (size_t from; (from = next.fetch_add(kEndsARun)) < ends;) {
+      for (size_t k = from; k < std::min(from + kEndsARun, ends); ++k) {
+        const uint32_t e = order[k];
+        const HatchPiece& piece = pieces[e / 2];
+        const double along = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
+        if (!(along != 0)) continue;
+        const int forward = along > 0 ? 1 : -1;
+        found[e] = MovedEnd(end_at(e), cos_a, sin_a, e % 2 == 0 ? -forward : forward, moved[e]);
+      }
+    }
+  };
+  std::vector<std::thread> helpers;
+  const size_t threads = std::min(static_cast<size_t>(DrawThreads()), ends / kEndsARun + 1);
+  for (size_t t = 1; t < threads; ++t) {
+    try {
+      helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: the ones there are take the remaining runs
+    }
+  }
+  work();
+  for (std::thread& t : helpers)
+    t.join();
+
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    HatchPiece& piece = pieces[i];
+    if (!found[2 * i] && !found[2 * i + 1]) continue;
+    const HatchPoint p2 = found[2 * i] ? moved[2 * i] : piece.p;
+    const HatchPoint q2 = found[2 * i + 1] ? moved[2 * i + 1] : piece.q;
+    const double before = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
+    const double after = (q2.x - p2.x) * cos_a + (q2.y - p2.y) * sin_a;
+    if (!(after * before > 0)) continue;
+    if (!(Distance(p2.x, p2.y, q2.x, q2.y) > kShortestHatchPiece)) continue;
+    const double s = file_scale_;
+    if (TJGdata::DegenerateLine(p2.x * s, p2.y * s, q2.x * s, q2.y * s)) continue;
+    piece = {p2, q2};
+  }
 }
 
 }  // namespace vardo

@@ -110,6 +110,11 @@ struct HatchPoint {
 // Pieces no longer than this (drawing units) are not handed over.
 inline constexpr double kShortestHatchPiece = 1e-7;
 
+// One piece of a hatch line, from p to q.
+struct HatchPiece {
+  HatchPoint p, q;
+};
+
 // Receives every hatch piece, in drawing coordinates.
 using AddLineFn = std::function<void(double x1, double y1, double x2, double y2)>;
 
@@ -149,20 +154,15 @@ class HatchContours {
 
   // Appends the probe's crossings with the segments in contour order, a crossing at a vertex
   // (not a contour's first point) removed again when the line passes through the vertex rather
-  // than touching it; with segments, the segment of each crossing alongside. Uses the index
+  // than touching it. Uses the index
   // when it was built for the probe's angle and a length at least the probe's; the crossings
   // are the same either way. Returns the number of segments tested.
-  size_t Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out,
-                   std::vector<uint32_t>* segments = nullptr) const;
-
-  // A segment's ends in drawing coordinates.
-  void Segment(uint32_t seg, HatchPoint& from, HatchPoint& to) const;
+  size_t Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out) const;
 
  private:
   size_t BandOf(double t) const;
   bool IndexServes(const HatchProbe& probe, double t) const;
-  void TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out,
-                   std::vector<uint32_t>* segments) const;
+  void TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out) const;
 
   std::vector<HatchPoint> points_;  // every contour's points, one contour after another
   std::vector<uint64_t> segments_;  // index in points_ of each segment's start, the top bit
@@ -192,11 +192,12 @@ int HatchLine(const ViewState& view, const HatchContours& contours, double x, do
 class EndSnap;
 
 struct HatchPassInput {
-  int HatX = 0, HatY = 0;   // the pass-through pixel
-  double q = 1;             // spacing in drawing units, > 0
-  double a = 0;             // angle in radians, anticlockwise
-  int W = 0, H = 0;         // paint-box size; the probes are W * W + H * H long
-  EndSnap* snap = nullptr;  // when set, moves the ends of every piece before it is handed over
+  int HatX = 0, HatY = 0;  // the pass-through pixel
+  double q = 1;            // spacing in drawing units, > 0
+  double a = 0;            // angle in radians, anticlockwise
+  int W = 0, H = 0;        // paint-box size; the probes are W * W + H * H long
+  const EndSnap* snap =
+      nullptr;  // when set, moves the ends of every piece before it is handed over
 };
 
 enum class HatchPassOutcome {

@@ -106,14 +106,11 @@ double ProbeMagnitude(const HatchProbe& p) {
                    std::fabs(p.bx), std::fabs(p.by)});
 }
 
-// segments, when given, travels with the points.
-void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys,
-                std::vector<uint32_t>* segments) {
+void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys) {
   const size_t n = points.size();
   auto swap_at = [&](size_t i, size_t j) {
     std::swap(points[i], points[j]);
     std::swap(keys[i], keys[j]);
-    if (segments) std::swap((*segments)[i], (*segments)[j]);
   };
   if (n <= kSmallSort) {
     for (size_t i = 0; i + 1 < n; ++i) {
@@ -162,41 +159,53 @@ void SortByKeys(std::vector<HatchPoint>& points, std::vector<double>& keys,
 }
 
 void SortAlong(std::vector<HatchPoint>& crossings, std::vector<double>& keys, double x, double y,
-               double cos_a, double sin_a, std::vector<uint32_t>* segments = nullptr) {
+               double cos_a, double sin_a) {
   keys.resize(crossings.size());
   for (size_t i = 0; i < crossings.size(); ++i) {
     keys[i] = x + cos_a * (crossings[i].x - x) + sin_a * (crossings[i].y - y);
   }
-  SortByKeys(crossings, keys, segments);
+  SortByKeys(crossings, keys);
 }
+
+// How many pieces wait for their ends to be corrected together.
+constexpr size_t kSnapBatch = size_t{1} << 15;
 
 // Reused between the lines of a pass.
 struct LineWork {
   std::vector<HatchPoint> crossings;
   std::vector<double> keys;
-  std::vector<uint32_t> segments;  // the segment of each crossing, for the end correction
+  std::vector<HatchPiece> waiting;  // pieces cut, their ends not yet corrected
 };
 
-// The pieces of one line; lines counts what went to add_line.
+// Corrects the ends of the waiting pieces and hands them over in the order they were cut.
+void HandOver(LineWork& work, const EndSnap& snap, const Trig& trig, const AddLineFn& add_line) {
+  snap.MovePieces(work.waiting, trig.cos_a, trig.sin_a);
+  if (add_line) {
+    for (const HatchPiece& piece : work.waiting)
+      add_line(piece.p.x, piece.p.y, piece.q.x, piece.q.y);
+  }
+  work.waiting.clear();
+}
+
+// The pieces of one line; lines counts what went to add_line (or waits for it, with snap).
 int CutLine(const ViewEdges& edges, const HatchContours& contours, const HatchProbe& probe,
-            const Trig& trig, const AddLineFn& add_line, EndSnap* snap, LineWork& work,
+            const Trig& trig, const AddLineFn& add_line, const EndSnap* snap, LineWork& work,
             int& lines) {
   if (!SeesView(probe, edges)) return -1;
   work.crossings.clear();
-  work.segments.clear();
-  std::vector<uint32_t>* segments = snap ? &work.segments : nullptr;
-  contours.Crossings(probe, work.crossings, segments);
-  SortAlong(work.crossings, work.keys, probe.x, probe.y, trig.cos_a, trig.sin_a, segments);
+  contours.Crossings(probe, work.crossings);
+  SortAlong(work.crossings, work.keys, probe.x, probe.y, trig.cos_a, trig.sin_a);
   const std::vector<HatchPoint>& c = work.crossings;
   int pairs = 0;
   for (size_t i = 0; i + 1 < c.size(); i += 2, ++pairs) {
     if (!(Distance(c[i].x, c[i].y, c[i + 1].x, c[i + 1].y) > kShortestPiece)) continue;
-    HatchPoint p = c[i], q = c[i + 1];
-    if (snap) {
-      snap->MovePiece(p, work.segments[i], q, work.segments[i + 1], trig.cos_a, trig.sin_a);
-    }
-    if (add_line) add_line(p.x, p.y, q.x, q.y);
     ++lines;
+    if (!snap) {
+      if (add_line) add_line(c[i].x, c[i].y, c[i + 1].x, c[i + 1].y);
+      continue;
+    }
+    work.waiting.push_back({c[i], c[i + 1]});
+    if (work.waiting.size() >= kSnapBatch) HandOver(work, *snap, trig, add_line);
   }
   return pairs;
 }
@@ -312,15 +321,14 @@ size_t HatchContours::BandOf(double t) const {
   return static_cast<size_t>(std::clamp(std::floor((t - t0_) / band_), 0.0, last));
 }
 
-void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe, std::vector<HatchPoint>& out,
-                                std::vector<uint32_t>* segments) const {
+void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe,
+                                std::vector<HatchPoint>& out) const {
   const uint64_t k = segments_[seg] & ~kFirstOfContour;
   const HatchPoint& s = points_[k];
   const HatchPoint& e = points_[k + 1];
   double X = 0, Y = 0;
   if (SegCross(X, Y, probe.ax, probe.ay, probe.bx, probe.by, s.x, s.y, e.x, e.y) != 1) return;
   out.push_back({X, Y});
-  if (segments) segments->push_back(seg);
   if (segments_[seg] & kFirstOfContour) return;
   if (std::fabs(X - s.x) > kVertexTol || std::fabs(Y - s.y) > kVertexTol) return;
   // At a vertex the previous segment already gave this crossing; keep both only when the line
@@ -328,7 +336,6 @@ void HatchContours::TestSegment(uint32_t seg, const HatchProbe& probe, std::vect
   const HatchPoint& before = points_[k - 1];
   if (!Crosses(probe, before.x, before.y, e.x, e.y)) return;
   out.pop_back();
-  if (segments) segments->pop_back();
 }
 
 bool HatchContours::IndexServes(const HatchProbe& probe, double t) const {
@@ -345,12 +352,11 @@ int HatchContours::Beside(const HatchProbe& probe) const {
   return t > t1_ ? 1 : 0;
 }
 
-size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out,
-                                std::vector<uint32_t>* segments) const {
+size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>& out) const {
   const double t = nx_ * probe.x + ny_ * probe.y;
   if (!IndexServes(probe, t)) {
     for (size_t s = 0; s < segments_.size(); ++s)
-      TestSegment(static_cast<uint32_t>(s), probe, out, segments);
+      TestSegment(static_cast<uint32_t>(s), probe, out);
     return segments_.size();
   }
   if (t < t0_) return 0;  // every segment's reach starts at t0_ or later
@@ -359,7 +365,7 @@ size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>
   for (uint32_t i = band_start_[band]; i < band_start_[band + 1]; ++i) {
     const uint32_t s = band_segments_[i];
     if (t < lo_[s] || t > hi_[s]) continue;
-    TestSegment(s, probe, out, segments);
+    TestSegment(s, probe, out);
     ++tested;
   }
   return tested;
@@ -368,12 +374,6 @@ size_t HatchContours::Crossings(const HatchProbe& probe, std::vector<HatchPoint>
 void SortCrossings(std::vector<HatchPoint>& crossings, double x, double y, double a) {
   std::vector<double> keys;
   SortAlong(crossings, keys, x, y, std::cos(a), std::sin(a));
-}
-
-void HatchContours::Segment(uint32_t seg, HatchPoint& from, HatchPoint& to) const {
-  const uint64_t k = segments_[seg] & ~kFirstOfContour;
-  from = points_[k];
-  to = points_[k + 1];
 }
 
 int HatchLine(const ViewState& view, const HatchContours& contours, double x, double y, double len,
@@ -407,7 +407,6 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
     result.outcome = HatchPassOutcome::TooDense;
     return result;
   }
-  if (in.snap) in.snap->UseContours(contours);
   const ViewEdges edges = EdgesOf(view);
   LineWork work;
   auto line = [&](const HatchProbe& probe) {
@@ -421,47 +420,52 @@ HatchPassResult HatchPass(const ViewState& view, const PolyLines& PLN, const Hat
   };
 
   const double x0 = PixelToDrawX(view, in.HatX), y0 = PixelToDrawY(view, in.HatY);
-  line(ProbeWith(x0, y0, len, a, trig));
-  if (stopped()) return result;
-  // Without contours no further line can cross anything.
-  if (contours.SegmentCount() == 0) return result;
-  for (const double side : {kPi / 2, -kPi / 2}) {
-    const double dx = in.q * std::cos(a + side), dy = in.q * std::sin(a + side);
-    // The normal the contours are indexed across is (-sin a, cos a): this side walks with it
-    // or against it.
-    const int ahead = side > 0 ? 1 : -1;
-    double x = x0, y = y0;
-    long before = 0, laid = 0;
-    while (laid <= kMaxHatchLines + 2) {
-      const double nx = x + dx, ny = y + dy;
-      if (!std::isfinite(nx) || !std::isfinite(ny) || (nx == x && ny == y)) break;
-      x = nx;
-      y = ny;
-      const HatchProbe probe = ProbeWith(x, y, len, a, trig);
-      const int beside = contours.Beside(probe);
-      if (beside == ahead) break;  // every contour lies behind
-      if (beside == -ahead) {
-        // Nothing to cut yet; a line that misses the view still ends the walk.
-        if (!SeesView(probe, edges)) break;
-        if (++before == kMaxWalkToContours) {
-          // Straight to the last line before the contours; the lines jumped over are all
-          // before them.
-          const double t = -trig.sin_a * x + trig.cos_a * y;
-          const double gap = ahead > 0 ? contours.Start() - t : t - contours.End();
-          const double steps = std::floor(gap / in.q) - 1;
-          if (steps > 0) {
-            x += steps * dx;
-            y += steps * dy;
+  // The lines from the pass-through point out to both sides.
+  auto lay = [&] {
+    line(ProbeWith(x0, y0, len, a, trig));
+    if (stopped()) return;
+    // Without contours no further line can cross anything.
+    if (contours.SegmentCount() == 0) return;
+    for (const double side : {kPi / 2, -kPi / 2}) {
+      const double dx = in.q * std::cos(a + side), dy = in.q * std::sin(a + side);
+      // The normal the contours are indexed across is (-sin a, cos a): this side walks with it
+      // or against it.
+      const int ahead = side > 0 ? 1 : -1;
+      double x = x0, y = y0;
+      long before = 0, laid = 0;
+      while (laid <= kMaxHatchLines + 2) {
+        const double nx = x + dx, ny = y + dy;
+        if (!std::isfinite(nx) || !std::isfinite(ny) || (nx == x && ny == y)) break;
+        x = nx;
+        y = ny;
+        const HatchProbe probe = ProbeWith(x, y, len, a, trig);
+        const int beside = contours.Beside(probe);
+        if (beside == ahead) break;  // every contour lies behind
+        if (beside == -ahead) {
+          // Nothing to cut yet; a line that misses the view still ends the walk.
+          if (!SeesView(probe, edges)) break;
+          if (++before == kMaxWalkToContours) {
+            // Straight to the last line before the contours; the lines jumped over are all
+            // before them.
+            const double t = -trig.sin_a * x + trig.cos_a * y;
+            const double gap = ahead > 0 ? contours.Start() - t : t - contours.End();
+            const double steps = std::floor(gap / in.q) - 1;
+            if (steps > 0) {
+              x += steps * dx;
+              y += steps * dy;
+            }
           }
+          continue;
         }
-        continue;
+        ++laid;
+        const int r = line(probe);
+        if (stopped()) return;
+        if (r == -1) break;
       }
-      ++laid;
-      const int r = line(probe);
-      if (stopped()) return result;
-      if (r == -1) break;
     }
-  }
+  };
+  lay();
+  if (in.snap && !work.waiting.empty()) HandOver(work, *in.snap, trig, add_line);
   return result;
 }
 

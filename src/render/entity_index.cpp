@@ -379,6 +379,20 @@ void EntitySet::Reset(const std::array<size_t, kEntityTables>& sizes) {
 }
 
 void EntityIndex::Build(const TJGdata& doc, const TgraAttribute& attr) {
+  built_ = ++clock_;
+  cuts_.clear();
+  BuildTree(doc, attr);
+}
+
+size_t EntityIndex::KeptSince(EntityTable t, uint64_t mark, size_t size) const {
+  if (mark < built_) return 0;
+  for (const Cut& c : cuts_) {
+    if (c.when > mark && c.table == t) size = std::min(size, c.kept);
+  }
+  return size;
+}
+
+void EntityIndex::BuildTree(const TJGdata& doc, const TgraAttribute& attr) {
   boxes_.clear();
   ids_.clear();
   level_start_.clear();
@@ -488,6 +502,7 @@ void EntityIndex::Update(const TJGdata& doc, const TgraAttribute& attr) {
     if (n < sizes_[t]) {
       // Entries of the tree past the end stay dead even when their indices come back.
       tree_live_[t] = std::min(tree_live_[t], n);
+      cuts_.push_back({++clock_, t, n});
       std::erase_if(extras_, [&](const Extra& x) { return x.table == t && x.index >= n; });
     } else if (n > sizes_[t]) {
       AddExtras(doc, attr, t, sizes_[t], n);
@@ -496,7 +511,7 @@ void EntityIndex::Update(const TJGdata& doc, const TgraAttribute& attr) {
   }
   // The extras are searched one by one; once they outweigh a small part of the tree, a new
   // tree is cheaper than searching them.
-  if (extras_.size() > 1024 + ids_.size() / 16) Build(doc, attr);
+  if (extras_.size() > 1024 + ids_.size() / 16) BuildTree(doc, attr);
 }
 
 template <typename Found>

@@ -108,6 +108,15 @@ class EntityIndex {
   // rectangles, where a set over every table would cost more than the search.
   void Query(const DrawRect& rect, std::vector<EntityRef>& found) const;
 
+  // How many entities of a table the last Build or Update saw.
+  size_t Seen(EntityTable t) const { return sizes_[t]; }
+  // For a caller that keeps something per entity from one Update to a later one: Mark() names
+  // this moment, and KeptSince(t, mark, size) tells how many of table t's first entities are
+  // still the ones it held at mark, when it held size then. Removals since take the count
+  // down to the shortest length the table reached; a Build takes it to 0.
+  uint64_t Mark() const { return clock_; }
+  size_t KeptSince(EntityTable t, uint64_t mark, size_t size) const;
+
  private:
   struct Box {
     float x0, y0, x1, y1;
@@ -117,6 +126,7 @@ class EntityIndex {
     size_t index;
     Box box;
   };
+  void BuildTree(const TJGdata& doc, const TgraAttribute& attr);
   void AddExtras(const TJGdata& doc, const TgraAttribute& attr, int table, size_t from, size_t to);
   // Calls found(table, index) for every entity whose box meets rect.
   template <typename Found>
@@ -135,6 +145,15 @@ class EntityIndex {
   std::array<size_t, kEntityTables> sizes_{};
   std::array<size_t, kEntityTables> tree_live_{};
   std::vector<Extra> extras_;
+  // The history KeptSince reads: a clock that moves on with every Build and every removal,
+  // when the last Build was, and each removal's table and what it left.
+  struct Cut {
+    uint64_t when;
+    int table;
+    size_t kept;
+  };
+  uint64_t clock_ = 0, built_ = 0;
+  std::vector<Cut> cuts_;
 };
 
 }  // namespace vardo

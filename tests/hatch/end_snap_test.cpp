@@ -90,7 +90,9 @@ class Drawing {
     PolyLines PLN;
     TraceEdges(screen, PLN, {});
     ProcessEdges(PLN);
-    EndSnap end_snap(doc_, index_, scene_.attr, scene_.view, file_scale);
+    OutlineGrid grid;
+    grid.Refresh(doc_, index_, scene_.attr, scene_.view);
+    const EndSnap end_snap(grid, file_scale);
     std::vector<Piece> pieces;
     const AddLineFn add = [&](double x1, double y1, double x2, double y2) {
       pieces.push_back({{x1, y1}, {x2, y2}});
@@ -116,24 +118,16 @@ class Drawing {
   EntityIndex index_;
 };
 
-// Contours as a run traces them near the given ends: for each end a short upright segment
-// through its pixel, the ends' segments numbered 0, 2, 4, ...
-HatchContours ContoursAt(const ViewState& v, std::initializer_list<HatchPoint> ends) {
-  PolyLines PLN(1);
-  for (const HatchPoint& e : ends) {
-    const int X = DrawToPixelX(v, e.x), Y = DrawToPixelY(v, e.y);
-    PLN[0].p.push_back({X, Y - 1});
-    PLN[0].p.push_back({X, Y + 1});
-  }
-  return HatchContours(v, PLN);
+// Moves one end of a piece running in +x from it over the outlines of grid, brought up to date
+// first; false when it stays.
+bool MovedEnd(Drawing& d, OutlineGrid& grid, HatchPoint end, HatchPoint& moved) {
+  grid.Refresh(d.Doc(), d.Index(), d.Attr(), d.View());
+  return EndSnap(grid, 1).MovedEnd(end, 1, 0, 1, moved);
 }
 
-// Moves one end of a piece running in +x from it; false when it stays.
 bool MovedEnd(Drawing& d, HatchPoint end, HatchPoint& moved) {
-  const HatchContours contours = ContoursAt(d.View(), {end});
-  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), 1);
-  snap.UseContours(contours);
-  return snap.MovedEnd(end, 0, 1, 0, 1, moved);
+  OutlineGrid grid;
+  return MovedEnd(d, grid, end, moved);
 }
 
 // The side of the line through a with direction (c, s) that b lies on, as a distance.
@@ -405,11 +399,12 @@ TEST_P(WholeTest, MovesOnlyWhenThePieceStaysAPiece) {
   Drawing d("bz\nlg0\nly0\nlc2\n5 0 5 10\n" + std::to_string(c.line2) + " 0 " +
                 std::to_string(c.line2) + " 10\n",
             20, 20, 1, -2.5, -2.5);
-  HatchPoint p{c.p, 3}, q{c.q, 3};
-  const HatchContours contours = ContoursAt(d.View(), {p, q});
-  EndSnap snap(d.Doc(), d.Index(), d.Attr(), d.View(), c.file_scale);
-  snap.UseContours(contours);
-  snap.MovePiece(p, 0, q, 2, 1, 0);
+  OutlineGrid grid;
+  grid.Refresh(d.Doc(), d.Index(), d.Attr(), d.View());
+  std::vector<HatchPiece> pieces{{{c.p, 3}, {c.q, 3}}};
+  EndSnap(grid, c.file_scale).MovePieces(pieces, 1, 0);
+  const HatchPoint& p = pieces[0].p;
+  const HatchPoint& q = pieces[0].q;
   if (c.moves) {
     EXPECT_NE(p.x, c.p);
   } else {
@@ -490,6 +485,56 @@ TEST(EndSnap, LinesTheIndexHasNotSeenDoNotCount) {
   EXPECT_FALSE(MovedEnd(d, {4.2, 3}, moved));
   d.Index().Update(d.Doc(), d.Attr());
   EXPECT_TRUE(MovedEnd(d, {4.2, 3}, moved));
+}
+
+// The outlines kept from run to run follow what the screen shows: lines the index has seen since
+// count and removed ones stop counting, also when others have taken their places in the table
+// since the last run; a change of display or of view makes them again.
+TEST(EndSnap, KeptOutlinesFollowTheDrawing) {
+  Drawing d("bz\nlg0\nly0\nlc5\n", 20, 20, 1, -2.5, -2.5);
+  OutlineGrid grid;
+  const auto snaps_to = [&](HatchPoint end) {
+    HatchPoint moved{};
+    return MovedEnd(d, grid, end, moved) ? moved.x : -1;
+  };
+  EXPECT_EQ(snaps_to({4.2, 3}), -1);
+  d.Doc().A_Line(5, 0, 5, 10);
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5, kExact);
+
+  // Removed, and another line in its place before the next run.
+  d.Doc().EntLine.clear();
+  d.Index().Update(d.Doc(), d.Attr());
+  d.Doc().A_Line(5.5, 0, 5.5, 10);
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5.5, kExact);
+
+  // Not yet on the screen, then on it.
+  d.Doc().A_Line(4.6, 0, 4.6, 10);
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5.5, kExact);
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_NEAR(snaps_to({4.2, 3}), 4.6, kExact);
+  d.Doc().EntLine.pop_back();
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5.5, kExact);
+
+  // Out of monochrome the line is drawn in its own colour.
+  d.Attr().SetPrintMode(false, 0, 0, 0);
+  EXPECT_EQ(snaps_to({4.2, 3}), -1);
+  d.Attr().SetPrintMode(true, 0, 0, 0);
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5.5, kExact);
+
+  // A line beyond the view counts once the view is moved over it.
+  d.Doc().A_Line(20, 0, 20, 10);
+  d.Index().Update(d.Doc(), d.Attr());
+  EXPECT_EQ(snaps_to({19.2, 3}), -1);
+  ViewState moved_view = d.View();
+  moved_view.ViewXmin += 12.5;
+  moved_view.ViewXmax += 12.5;
+  grid.Refresh(d.Doc(), d.Index(), d.Attr(), moved_view);
+  HatchPoint moved{};
+  EXPECT_TRUE(EndSnap(grid, 1).MovedEnd({19.2, 3}, 1, 0, 1, moved));
+  EXPECT_NEAR(moved.x, 20, kExact);
 }
 
 }  // namespace

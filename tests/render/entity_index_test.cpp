@@ -195,7 +195,9 @@ TEST(EntityIndex, CodeTextsAreFoundEverywhereAndEmptyTextsNowhere) {
 }
 
 // Hatch lines are appended to the line table and removed from its end (Delete); new lines may
-// take the indices of removed ones. Both before and after the additions outgrow the tree.
+// take the indices of removed ones. Both before and after the additions outgrow the tree (which
+// is then built again inside, leaving what a caller kept valid). KeptSince tells a caller which
+// of the entities it saw at a mark are still the same.
 TEST(EntityIndex, FollowsLinesAddedAndRemovedAtTheEnd) {
   for (const int added : {10, 3000}) {
     TJGdata doc;
@@ -205,6 +207,7 @@ TEST(EntityIndex, FollowsLinesAddedAndRemovedAtTheEnd) {
     SetUpStartAttributes(attr);
     EntityIndex index;
     index.Build(doc, attr);
+    const uint64_t built = index.Mark();
     auto found_in = [&](DrawRect rect) {
       EntitySet found;
       index.Query(rect, found);
@@ -216,12 +219,17 @@ TEST(EntityIndex, FollowsLinesAddedAndRemovedAtTheEnd) {
       doc.A_Line(i, 100, i + 0.5, 101);
     index.Update(doc, attr);
     EXPECT_EQ(found_in(hatch_area).Count(), static_cast<size_t>(added)) << added;
+    EXPECT_EQ(index.Seen(kTableLine), 100u + added);
+    EXPECT_EQ(index.KeptSince(kTableLine, built, 100), 100u) << added;
+    const uint64_t hatched = index.Mark();
 
     // Delete: the hatch and ten of the drawing's own lines go (as if they had been hatch too).
     doc.EntLine.resize(90);
     index.Update(doc, attr);
     EXPECT_EQ(found_in(hatch_area).Count(), 0u) << added;
     EXPECT_EQ(found_in({0, 0, 1e4, 1}).Count(), 90u) << added;
+    EXPECT_EQ(index.KeptSince(kTableLine, hatched, 100 + added), 90u) << added;
+    EXPECT_EQ(index.KeptSince(kTableCirc, hatched, 0), 0u) << added;
 
     for (int i = 0; i < 20; ++i)
       doc.A_Line(i, 200, i + 0.5, 201);
@@ -232,6 +240,13 @@ TEST(EntityIndex, FollowsLinesAddedAndRemovedAtTheEnd) {
     EXPECT_EQ(again.Count(), 20u) << added;
     EXPECT_TRUE(again.Contains(kTableLine, 90)) << added;
     EXPECT_TRUE(again.Contains(kTableLine, 109)) << added;
+    // Lines back at the indices of removed ones are not the ones seen before the removal.
+    EXPECT_EQ(index.KeptSince(kTableLine, hatched, 100 + added), 90u) << added;
+    EXPECT_EQ(index.KeptSince(kTableLine, built, 100), 90u) << added;
+    const uint64_t now = index.Mark();
+    EXPECT_EQ(index.KeptSince(kTableLine, now, 110), 110u) << added;
+    index.Build(doc, attr);
+    EXPECT_EQ(index.KeptSince(kTableLine, now, 110), 0u) << added;
   }
 }
 

@@ -1,0 +1,122 @@
+// The exact black outlines of what the screen shows, filed in square cells over the view so that
+// the shapes a hatch line meets near a point are found without a search. Kept from one hatch run
+// to the next while the drawing, the display attributes and the view stay as they were.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "attributes/graphics_attributes.h"
+#include "common/view_state.h"
+#include "document/model.h"
+#include "render/entity_index.h"
+#include "render/entity_outline.h"
+
+namespace vardo {
+
+// The side of a cell, in pixels.
+inline constexpr int kOutlineCellPixels = 8;
+// How far (in cells) the boxes filed and the cells looked at reach beyond where the arithmetic
+// puts them, so that rounding never keeps a shape from a cell it passes through.
+inline constexpr double kOutlineCellSlack = 1e-6;
+
+class OutlineGrid {
+ public:
+  // An arc of the ellipse (cx, cy) + R(tilt) (a cos t, b sin t), as OutlineShape has it, with
+  // its tilt's cosine and sine taken once.
+  struct Curve {
+    double cx = 0, cy = 0, a = 0, b = 0, cos_tilt = 1, sin_tilt = 0, start = 0, sweep = 0;
+    double chord_gap = 0;
+    bool full = false;
+  };
+  static Curve CurveOf(const OutlineShape& s);
+
+  // Brings the grid up to date with the entities index has seen of doc (what the screen shows),
+  // drawn under attr in view. Everything is made again when the view, the attributes, the
+  // document or the index are not the ones of the last call, or when entities the grid holds
+  // were removed from the index since (or it was built again); entities appended since are
+  // filed beside the others, and ones appended and removed again are forgotten.
+  void Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+               const ViewState& view);
+
+  const ViewState& View() const { return view_; }
+  // The side of a cell in drawing units; the cells' columns run from ViewXmin rightwards and
+  // their rows from ViewYmax downwards.
+  double CellLength() const { return cell_; }
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+
+  // Calls segment(ends) (a pointer to a segment's two ends) for every segment and curve(c) for
+  // every curve filed in the cell (column, row), a shape that passes through several cells once
+  // in each.
+  template <typename SegmentVisit, typename CurveVisit>
+  void ForEachIn(int column, int row, SegmentVisit&& segment, CurveVisit&& curve) const {
+    const size_t cell =
+        static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column);
+    for (const Cells* cells : {&base_, &extra_}) {
+      if (cells->start.empty()) break;
+      const Range& from = cells->start[cell];
+      const Range& to = cells->start[cell + 1];
+      const TGraph_Point* ends = cells->segment_ends.data();
+      for (uint32_t k = from.segments; k < to.segments; ++k)
+        segment(ends + 2 * size_t{k});
+      for (uint32_t k = from.curves; k < to.curves; ++k)
+        curve(cells->curves[k]);
+    }
+  }
+
+ private:
+  // The shapes by cell, copied into each cell they pass through so that a cell's shapes lie
+  // together: cell c holds segments start[c].segments .. start[c + 1].segments (two ends each
+  // in segment_ends) and likewise curves. The extra cells are empty until entities are appended.
+  struct Range {
+    uint32_t segments = 0, curves = 0;
+  };
+  struct Cells {
+    std::vector<Range> start;
+    std::vector<TGraph_Point> segment_ends;
+    std::vector<Curve> curves;
+    void Clear() {
+      start.clear();
+      segment_ends.clear();
+      curves.clear();
+    }
+  };
+  // Where the shapes of one part of the grid start in ends_ and curves_.
+  struct Part {
+    size_t ends = 0, curves = 0;
+  };
+
+  void Rebuild(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+               const ViewState& view);
+  // Takes the entities appended since the grid was built afresh, filed in extra_.
+  void TakeAppended(const TJGdata& doc, const EntityIndex& index);
+  // Adds an entity's shapes that reach the view.
+  void Take(const TJGdata& doc, EntityTable table, size_t index);
+  // Files the shapes made from the given part onwards into cells.
+  void File(const Part& from, Cells& cells);
+
+  // What the grid was made for.
+  const TJGdata* doc_ = nullptr;
+  const EntityIndex* index_ = nullptr;
+  TgraAttribute attr_;
+  ViewState view_;
+  uint64_t mark_ = 0;
+  std::array<size_t, kEntityTables> base_sizes_{};  // the tables as the last Rebuild saw them
+  std::array<size_t, kEntityTables> sizes_{};       // and as the last Refresh did
+
+  double cell_ = 0;
+  int columns_ = 0, rows_ = 0;
+  std::vector<TGraph_Point> ends_;  // every shape once: segments, two ends each
+  std::vector<Curve> curves_;       // and curves
+  Part extra_from_;                 // where the shapes of appended entities start
+  Cells base_, extra_;
+  // Kept for the next filing: an entity's shapes as made, the (cell, shape) pairs filed (cell
+  // in the top half, shape id in the bottom) and the shape last filed in each cell.
+  std::vector<OutlineShape> made_;
+  std::vector<uint64_t> filed_;
+  std::vector<uint32_t> last_;
+};
+
+}  // namespace vardo
