@@ -213,12 +213,9 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   const auto end_at = [&](size_t e) -> const HatchPoint& {
     return e % 2 == 0 ? pieces[e / 2].p : pieces[e / 2].q;
   };
-  // The ends in the order of their cells, blocks of kBlock x kBlock cells one after another.
-  constexpr int kBlock = 8;
+  // The ends in the order of their cells.
   const int columns = std::max(grid_.Columns(), 1), rows = std::max(grid_.Rows(), 1);
-  const size_t block_columns = static_cast<size_t>((columns + kBlock - 1) / kBlock);
-  const size_t keys =
-      block_columns * static_cast<size_t>((rows + kBlock - 1) / kBlock) * kBlock * kBlock;
+  const size_t keys = std::max<size_t>(grid_.CellCount(), 1);
   std::vector<uint32_t> key(ends);
   std::vector<uint32_t> start(keys + 1, 0);
   const double cell = grid_.CellLength();
@@ -226,10 +223,9 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
     const HatchPoint& at = end_at(e);
     const double u = (at.x - view_.ViewXmin) / cell, v = (view_.ViewYmax - at.y) / cell;
     // Ends off the grid (or not numbers) are worked through with the nearest cell's.
-    const size_t c = std::isfinite(u) ? static_cast<size_t>(std::clamp(u, 0.0, columns - 1.0)) : 0;
-    const size_t r = std::isfinite(v) ? static_cast<size_t>(std::clamp(v, 0.0, rows - 1.0)) : 0;
-    key[e] = static_cast<uint32_t>(((r / kBlock) * block_columns + c / kBlock) * kBlock * kBlock +
-                                   (r % kBlock) * kBlock + c % kBlock);
+    const int c = std::isfinite(u) ? static_cast<int>(std::clamp(u, 0.0, columns - 1.0)) : 0;
+    const int r = std::isfinite(v) ? static_cast<int>(std::clamp(v, 0.0, rows - 1.0)) : 0;
+    key[e] = grid_.Columns() > 0 ? static_cast<uint32_t>(grid_.Cell(c, r)) : 0;
     ++start[key[e] + 1];
   }
   for (size_t k = 0; k < keys; ++k)

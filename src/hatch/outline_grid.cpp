@@ -19,8 +19,8 @@ constexpr uint32_t kCurve = 0x80000000u;
 constexpr double kMostCurvePieces = 4096;
 
 // The box of a whole ellipse, a little wider for the rounding of cosines and sines.
-DrawRect EllipseBox(const OutlineShape& s) {
-  const double c = std::fabs(std::cos(s.tilt)), sn = std::fabs(std::sin(s.tilt));
+DrawRect CurveBox(const OutlineGrid::Curve& s) {
+  const double c = std::fabs(s.cos_tilt), sn = std::fabs(s.sin_tilt);
   const double a = std::fabs(s.a), b = std::fabs(s.b);
   const double slack = 1e-9 * (std::fabs(s.cx) + std::fabs(s.cy) + a + b);
   const double hx = a * c + b * sn + slack, hy = a * sn + b * c + slack;
@@ -100,10 +100,12 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
   if (!(cell_ > 0) || !std::isfinite(cell_) || view.ViewWidth <= 0 || view.ViewHeight <= 0 ||
       !SurfaceRect(view, view.ViewWidth, 0, view.ViewHeight, shown)) {
     columns_ = rows_ = 0;
+    block_columns_ = 0;
     return;
   }
   columns_ = (view.ViewWidth + kOutlineCellPixels - 1) / kOutlineCellPixels;
   rows_ = (view.ViewHeight + kOutlineCellPixels - 1) / kOutlineCellPixels;
+  block_columns_ = static_cast<size_t>((columns_ + kBlock - 1) / kBlock);
   EntitySet found;
   index.Query(shown, found);
   for (int t = 0; t < kEntityTables; ++t) {
@@ -147,68 +149,91 @@ void OutlineGrid::Take(const TJGdata& doc, EntityTable table, size_t index) {
       ends_.push_back(s.p1);
       ends_.push_back(s.p2);
     } else {
-      if (!Meets(EllipseBox(s), grid)) continue;
-      curves_.push_back(CurveOf(s));
+      const Curve curve = CurveOf(s);
+      if (!Meets(CurveBox(curve), grid)) continue;
+      curves_.push_back(curve);
     }
   }
 }
 
-void OutlineGrid::File(const Part& from, Cells& cells) {
-  const size_t count = static_cast<size_t>(columns_) * static_cast<size_t>(rows_);
-  const double x0 = view_.ViewXmin, y0 = view_.ViewYmax;
+void OutlineGrid::File(const Part& from, CellShapes& cells) {
+  const size_t count = CellCount();
+  const double x0 = view_.ViewXmin, y0 = view_.ViewYmax, per_unit = 1 / cell_;
   std::vector<uint64_t>& filed = filed_;
-  std::vector<uint32_t>& last = last_;
   filed.clear();
-  last.assign(count, UINT32_MAX);
-  const auto file_box = [&](uint32_t id, double xmin, double ymin, double xmax, double ymax) {
-    const double u0 = (xmin - x0) / cell_ - kOutlineCellSlack,
-                 u1 = (xmax - x0) / cell_ + kOutlineCellSlack;
-    const double v0 = (y0 - ymax) / cell_ - kOutlineCellSlack,
-                 v1 = (y0 - ymin) / cell_ + kOutlineCellSlack;
-    if (!(u1 >= 0 && u0 < columns_ && v1 >= 0 && v0 < rows_)) return;
-    const int c0 = static_cast<int>(std::max(0.0, std::floor(u0)));
-    const int c1 = static_cast<int>(std::min(columns_ - 1.0, std::floor(u1)));
-    const int r0 = static_cast<int>(std::max(0.0, std::floor(v0)));
-    const int r1 = static_cast<int>(std::min(rows_ - 1.0, std::floor(v1)));
-    for (int r = r0; r <= r1; ++r) {
-      for (int c = c0; c <= c1; ++c) {
-        const size_t cell =
-            static_cast<size_t>(r) * static_cast<size_t>(columns_) + static_cast<size_t>(c);
-        if (last[cell] == id) continue;
-        last[cell] = id;
-        filed.push_back(uint64_t{cell} << 32 | id);
-      }
+  // Positions on the grid, in cells: columns rightwards, rows downwards.
+  const auto column_of = [&](double x) { return (x - x0) * per_unit; };
+  const auto row_of = [&](double y) { return (y0 - y) * per_unit; };
+  const auto first = [](double at) { return std::max(0.0, std::floor(at - kOutlineCellSlack)); };
+  const auto last = [](double at, int count) {
+    return std::min(count - 1.0, std::floor(at + kOutlineCellSlack));
+  };
+  const auto file = [&](uint32_t id, int column, int row) {
+    filed.push_back(uint64_t{Cell(column, row)} << 32 | id);
+  };
+  // Every cell a box meets.
+  const auto file_box = [&](uint32_t id, double u0, double v0, double u1, double v1) {
+    if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
+          v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
+      return;
+    }
+    const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
+    for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
+      for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+        file(id, c, r);
     }
   };
   const DrawRect grid{x0 - cell_, y0 - (rows_ + 1) * cell_, x0 + (columns_ + 1) * cell_,
                       y0 + cell_};
 
-  // Segments in pieces no longer than a cell, over the part that lies on the grid.
+  // Segments row by row: in each row, the columns of the part of the segment the row holds.
   for (size_t k = from.ends / 2; k < ends_.size() / 2; ++k) {
     const TGraph_Point& p = ends_[2 * k];
     const TGraph_Point& q = ends_[2 * k + 1];
     double t0 = 0, t1 = 1;
     if (!ClipSegment(p, q, grid, t0, t1)) continue;
-    const double length = std::hypot(q.x - p.x, q.y - p.y) * (t1 - t0);
-    const double pieces = std::clamp(std::ceil(length / cell_), 1.0, 4.0 * (columns_ + rows_));
-    const int n = static_cast<int>(pieces);
-    const auto at = [&](int i) {
-      const double t = i == n ? t1 : t0 + (t1 - t0) * i / n;
-      return TGraph_Point{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t};
-    };
-    TGraph_Point a = at(0);
-    for (int i = 1; i <= n; ++i) {
-      const TGraph_Point b = at(i);
-      file_box(static_cast<uint32_t>(k), std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-               std::max(a.y, b.y));
-      a = b;
+    const double au = column_of(p.x + (q.x - p.x) * t0), av = row_of(p.y + (q.y - p.y) * t0);
+    const double bu = column_of(p.x + (q.x - p.x) * t1), bv = row_of(p.y + (q.y - p.y) * t1);
+    if (!std::isfinite(au) || !std::isfinite(av) || !std::isfinite(bu) || !std::isfinite(bv)) {
+      continue;
+    }
+    const uint32_t id = static_cast<uint32_t>(k);
+    const double umin = std::min(au, bu), umax = std::max(au, bu);
+    const double vmin = std::min(av, bv), vmax = std::max(av, bv);
+    if (!(umax + kOutlineCellSlack >= 0 && umin - kOutlineCellSlack < columns_ &&
+          vmax + kOutlineCellSlack >= 0 && vmin - kOutlineCellSlack < rows_)) {
+      continue;
+    }
+    const double slope = (bu - au) / (bv - av);  // columns a row; used only when av != bv
+    const int r1 = static_cast<int>(last(vmax, rows_));
+    for (int r = static_cast<int>(first(vmin)); r <= r1; ++r) {
+      double u0 = umin, u1 = umax;
+      if (av != bv) {
+        const double lo = std::max(vmin, r - kOutlineCellSlack);
+        const double hi = std::min(vmax, r + 1 + kOutlineCellSlack);
+        const double ulo = au + (lo - av) * slope, uhi = au + (hi - av) * slope;
+        u0 = std::clamp(std::min(ulo, uhi), umin, umax);
+        u1 = std::clamp(std::max(ulo, uhi), umin, umax);
+      }
+      if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_)) continue;
+      const int c1 = static_cast<int>(last(u1, columns_));
+      for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+        file(id, c, r);
     }
   }
 
-  // Curves in pieces of equal angle, each piece's box its chord's grown by how far the curve
-  // strays from the chord.
+  // Curves: a small one in every cell of its box; a larger one in pieces of equal angle, each
+  // piece's box its chord's grown by how far the curve strays from the chord, each cell once.
+  std::vector<uint32_t>& last_in = last_;
+  last_in.assign(count, UINT32_MAX);
   for (size_t k = from.curves; k < curves_.size(); ++k) {
     const Curve& s = curves_[k];
+    const uint32_t id = static_cast<uint32_t>(k) | kCurve;
+    const DrawRect box = CurveBox(s);
+    if (box.xmax - box.xmin <= cell_ && box.ymax - box.ymin <= cell_) {
+      file_box(id, column_of(box.xmin), row_of(box.ymax), column_of(box.xmax), row_of(box.ymin));
+      continue;
+    }
     const double radius = std::max(std::fabs(s.a), std::fabs(s.b));
     const double pieces = std::clamp(std::ceil(s.sweep * radius / cell_), 1.0, kMostCurvePieces);
     const int n = static_cast<int>(pieces);
@@ -224,9 +249,24 @@ void OutlineGrid::File(const Part& from, Cells& cells) {
     TGraph_Point a = at(0);
     for (int i = 1; i <= n; ++i) {
       const TGraph_Point b = at(i);
-      file_box(static_cast<uint32_t>(k) | kCurve, std::min(a.x, b.x) - stray,
-               std::min(a.y, b.y) - stray, std::max(a.x, b.x) + stray, std::max(a.y, b.y) + stray);
+      const double u0 = column_of(std::min(a.x, b.x) - stray);
+      const double u1 = column_of(std::max(a.x, b.x) + stray);
+      const double v0 = row_of(std::max(a.y, b.y) + stray);
+      const double v1 = row_of(std::min(a.y, b.y) - stray);
       a = b;
+      if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
+            v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
+        continue;
+      }
+      const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
+      for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
+        for (int c = static_cast<int>(first(u0)); c <= c1; ++c) {
+          const size_t cell = Cell(c, r);
+          if (last_in[cell] == id) continue;
+          last_in[cell] = id;
+          file(id, c, r);
+        }
+      }
     }
   }
 

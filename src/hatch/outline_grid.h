@@ -47,14 +47,26 @@ class OutlineGrid {
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
 
+  // Cells are stored in blocks of kBlock x kBlock, a block's cells one row after another, so
+  // that neighbours lie together; Cell numbers them in that order (column and row on the grid),
+  // up to CellCount().
+  static constexpr int kBlock = 8;
+  size_t Cell(int column, int row) const {
+    const size_t c = static_cast<size_t>(column), r = static_cast<size_t>(row);
+    return ((r / kBlock) * block_columns_ + c / kBlock) * (kBlock * kBlock) +
+           (r % kBlock) * kBlock + c % kBlock;
+  }
+  size_t CellCount() const {
+    return block_columns_ * static_cast<size_t>((rows_ + kBlock - 1) / kBlock) * kBlock * kBlock;
+  }
+
   // Calls segment(ends) (a pointer to a segment's two ends) for every segment and curve(c) for
   // every curve filed in the cell (column, row), a shape that passes through several cells once
   // in each.
   template <typename SegmentVisit, typename CurveVisit>
   void ForEachIn(int column, int row, SegmentVisit&& segment, CurveVisit&& curve) const {
-    const size_t cell =
-        static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column);
-    for (const Cells* cells : {&base_, &extra_}) {
+    const size_t cell = Cell(column, row);
+    for (const CellShapes* cells : {&base_, &extra_}) {
       if (cells->start.empty()) break;
       const Range& from = cells->start[cell];
       const Range& to = cells->start[cell + 1];
@@ -73,7 +85,7 @@ class OutlineGrid {
   struct Range {
     uint32_t segments = 0, curves = 0;
   };
-  struct Cells {
+  struct CellShapes {
     std::vector<Range> start;
     std::vector<TGraph_Point> segment_ends;
     std::vector<Curve> curves;
@@ -95,7 +107,7 @@ class OutlineGrid {
   // Adds an entity's shapes that reach the view.
   void Take(const TJGdata& doc, EntityTable table, size_t index);
   // Files the shapes made from the given part onwards into cells.
-  void File(const Part& from, Cells& cells);
+  void File(const Part& from, CellShapes& cells);
 
   // What the grid was made for.
   const TJGdata* doc_ = nullptr;
@@ -108,10 +120,11 @@ class OutlineGrid {
 
   double cell_ = 0;
   int columns_ = 0, rows_ = 0;
+  size_t block_columns_ = 0;
   std::vector<TGraph_Point> ends_;  // every shape once: segments, two ends each
   std::vector<Curve> curves_;       // and curves
   Part extra_from_;                 // where the shapes of appended entities start
-  Cells base_, extra_;
+  CellShapes base_, extra_;
   // Kept for the next filing: an entity's shapes as made, the (cell, shape) pairs filed (cell
   // in the top half, shape id in the bottom) and the shape last filed in each cell.
   std::vector<OutlineShape> made_;

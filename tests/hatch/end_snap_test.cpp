@@ -10,9 +10,11 @@
 #include <initializer_list>
 #include <numbers>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "../render/random_drawing.h"
 #include "../render/scene.h"
 #include "hatch/hatch.h"
 #include "render/canvas.h"
@@ -535,6 +537,91 @@ TEST(EndSnap, KeptOutlinesFollowTheDrawing) {
   HatchPoint moved{};
   EXPECT_TRUE(EndSnap(grid, 1).MovedEnd({19.2, 3}, 1, 0, 1, moved));
   EXPECT_NEAR(moved.x, 20, kExact);
+}
+
+// What the cells find, against every black shape of the drawing tried one by one: for ends near
+// the drawing's shapes and anywhere in the view, in any direction, the same crossing or none,
+// before and after lines are appended.
+TEST(EndSnap, TheCellsFindWhatEveryShapeTriedInTurnFinds) {
+  for (const uint32_t seed : {1u, 2u, 3u}) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0, 1);
+    TJGdata doc = test::RandomDrawing(rng, 60, 100);
+    test::Scene scene(160, 120, 2, -45, -30);
+    TgraAttribute& attr = scene.attr;
+    attr.SetPrintMode(true, 0, 0, 0);
+    const ViewState& view = scene.view;
+    EntityIndex index;
+    index.Build(doc, attr);
+    OutlineGrid grid;
+    const double pixel = 1 / view.ViewScale, travel = kSnapTravelPixels * pixel;
+    const auto inside = [&](double x, double y) {
+      return x - view.ViewXmin >= 1e-12 && x - view.ViewXmax <= -1e-12 &&
+             y - view.ViewYmin >= 1e-12 && y - view.ViewYmax <= -1e-12;
+    };
+
+    for (const int round : {0, 1}) {
+      if (round == 1) {
+        for (int i = 0; i < 30; ++i)
+          doc.A_Line(unit(rng) * 80 - 45, unit(rng) * 60 - 30, unit(rng) * 80 - 45,
+                     unit(rng) * 60 - 30);
+        index.Update(doc, attr);
+      }
+      grid.Refresh(doc, index, attr, view);
+      const EndSnap snap(grid, 1);
+      std::vector<OutlineShape> shapes;
+      for (int t = 0; t < kEntityTables; ++t) {
+        for (size_t i = 0; i < index.Seen(static_cast<EntityTable>(t)); ++i)
+          AppendBlackOutline(doc, attr, view, static_cast<EntityTable>(t), i, shapes);
+      }
+      ASSERT_FALSE(shapes.empty());
+      int moved_ends = 0;
+      for (int k = 0; k < 1500; ++k) {
+        HatchPoint end{view.ViewXmin + unit(rng) * (view.ViewXmax - view.ViewXmin),
+                       view.ViewYmin + unit(rng) * (view.ViewYmax - view.ViewYmin)};
+        if (k % 2 == 0) {
+          // A few pixels off a point of a segment's.
+          const OutlineShape& s = shapes[rng() % shapes.size()];
+          if (s.kind == OutlineShape::Kind::Segment) {
+            const double f = unit(rng);
+            end = {s.p1.x + f * (s.p2.x - s.p1.x) + (unit(rng) - 0.5) * 6 * pixel,
+                   s.p1.y + f * (s.p2.y - s.p1.y) + (unit(rng) - 0.5) * 6 * pixel};
+          }
+        }
+        const double a = unit(rng) * 2 * kPi;
+        const double dx = std::cos(a), dy = std::sin(a);
+        const int outward = k % 3 == 0 ? -1 : 1;
+        struct {
+          bool found = false;
+          double t = 0, reach = 0, allowed = 0;
+        } best;
+        for (const OutlineShape& s : shapes) {
+          const double allowed =
+              s.kind == OutlineShape::Kind::Segment
+                  ? kSnapReachPixels * pixel
+                  : (kSnapReachPixels + kSnapCurveReachPixels) * pixel + s.chord_gap;
+          ForEachCrossing(s, end, dx, dy, [&](double t, double sine) {
+            if (!(std::fabs(t) <= travel) || !inside(end.x + t * dx, end.y + t * dy)) return;
+            const double reach = std::fabs(t) * sine;
+            const bool better =
+                !best.found || std::fabs(t) < std::fabs(best.t) ||
+                (std::fabs(t) == std::fabs(best.t) && t != best.t && t * outward > 0) ||
+                (t == best.t && allowed - reach > best.allowed - best.reach);
+            if (better) best = {true, t, reach, allowed};
+          });
+        }
+        const bool expected = best.found && best.reach <= best.allowed;
+        HatchPoint moved{};
+        ASSERT_EQ(snap.MovedEnd(end, dx, dy, outward, moved), expected)
+            << "seed " << seed << " round " << round << " end " << k;
+        if (!expected) continue;
+        ++moved_ends;
+        EXPECT_EQ(moved.x, end.x + best.t * dx) << k;
+        EXPECT_EQ(moved.y, end.y + best.t * dy) << k;
+      }
+      EXPECT_GT(moved_ends, 100) << seed;
+    }
+  }
 }
 
 }  // namespace
