@@ -159,8 +159,6 @@ void OutlineGrid::Take(const TJGdata& doc, EntityTable table, size_t index) {
 void OutlineGrid::File(const Part& from, CellShapes& cells) {
   const size_t count = CellCount();
   const double x0 = view_.ViewXmin, y0 = view_.ViewYmax, per_unit = 1 / cell_;
-  std::vector<uint64_t>& filed = filed_;
-  filed.clear();
   // Positions on the grid, in cells: columns rightwards, rows downwards.
   const auto column_of = [&](double x) { return (x - x0) * per_unit; };
   const auto row_of = [&](double y) { return (y0 - y) * per_unit; };
@@ -168,132 +166,130 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
   const auto last = [](double at, int count) {
     return std::min(count - 1.0, std::floor(at + kOutlineCellSlack));
   };
-  const auto file = [&](uint32_t id, int column, int row) {
-    filed.push_back(uint64_t{Cell(column, row)} << 32 | id);
-  };
-  // Every cell a box meets.
-  const auto file_box = [&](uint32_t id, double u0, double v0, double u1, double v1) {
-    if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
-          v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
-      return;
-    }
-    const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
-    for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
-      for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
-        file(id, c, r);
-    }
-  };
-  const DrawRect grid{x0 - cell_, y0 - (rows_ + 1) * cell_, x0 + (columns_ + 1) * cell_,
-                      y0 + cell_};
-
-  // Segments row by row: in each row, the columns of the part of the segment the row holds.
-  for (size_t k = from.ends / 2; k < ends_.size() / 2; ++k) {
-    const TGraph_Point& p = ends_[2 * k];
-    const TGraph_Point& q = ends_[2 * k + 1];
-    double t0 = 0, t1 = 1;
-    if (!ClipSegment(p, q, grid, t0, t1)) continue;
-    const double au = column_of(p.x + (q.x - p.x) * t0), av = row_of(p.y + (q.y - p.y) * t0);
-    const double bu = column_of(p.x + (q.x - p.x) * t1), bv = row_of(p.y + (q.y - p.y) * t1);
-    if (!std::isfinite(au) || !std::isfinite(av) || !std::isfinite(bu) || !std::isfinite(bv)) {
-      continue;
-    }
-    const uint32_t id = static_cast<uint32_t>(k);
-    const double umin = std::min(au, bu), umax = std::max(au, bu);
-    const double vmin = std::min(av, bv), vmax = std::max(av, bv);
-    if (!(umax + kOutlineCellSlack >= 0 && umin - kOutlineCellSlack < columns_ &&
-          vmax + kOutlineCellSlack >= 0 && vmin - kOutlineCellSlack < rows_)) {
-      continue;
-    }
-    const double slope = (bu - au) / (bv - av);  // columns a row; used only when av != bv
-    const int r1 = static_cast<int>(last(vmax, rows_));
-    for (int r = static_cast<int>(first(vmin)); r <= r1; ++r) {
-      double u0 = umin, u1 = umax;
-      if (av != bv) {
-        const double lo = std::max(vmin, r - kOutlineCellSlack);
-        const double hi = std::min(vmax, r + 1 + kOutlineCellSlack);
-        const double ulo = au + (lo - av) * slope, uhi = au + (hi - av) * slope;
-        u0 = std::clamp(std::min(ulo, uhi), umin, umax);
-        u1 = std::clamp(std::max(ulo, uhi), umin, umax);
-      }
-      if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_)) continue;
-      const int c1 = static_cast<int>(last(u1, columns_));
-      for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
-        file(id, c, r);
-    }
-  }
-
-  // Curves: a small one in every cell of its box; a larger one in pieces of equal angle, each
-  // piece's box its chord's grown by how far the curve strays from the chord, each cell once.
-  std::vector<uint32_t>& last_in = last_;
-  last_in.assign(count, UINT32_MAX);
-  for (size_t k = from.curves; k < curves_.size(); ++k) {
-    const Curve& s = curves_[k];
-    const uint32_t id = static_cast<uint32_t>(k) | kCurve;
-    const DrawRect box = CurveBox(s);
-    if (box.xmax - box.xmin <= cell_ && box.ymax - box.ymin <= cell_) {
-      file_box(id, column_of(box.xmin), row_of(box.ymax), column_of(box.xmax), row_of(box.ymin));
-      continue;
-    }
-    const double radius = std::max(std::fabs(s.a), std::fabs(s.b));
-    const double pieces = std::clamp(std::ceil(s.sweep * radius / cell_), 1.0, kMostCurvePieces);
-    const int n = static_cast<int>(pieces);
-    const double step = s.sweep / n;
-    const double half = std::sin(step / 4);
-    const double stray = 2 * radius * half * half * (1 + 1e-9) + 1e-9 * radius;
-    const auto at = [&](int i) {
-      const double angle = s.start + step * i;
-      const double x = s.a * std::cos(angle), y = s.b * std::sin(angle);
-      return TGraph_Point{s.cx + s.cos_tilt * x - s.sin_tilt * y,
-                          s.cy + s.sin_tilt * x + s.cos_tilt * y};
-    };
-    TGraph_Point a = at(0);
-    for (int i = 1; i <= n; ++i) {
-      const TGraph_Point b = at(i);
-      const double u0 = column_of(std::min(a.x, b.x) - stray);
-      const double u1 = column_of(std::max(a.x, b.x) + stray);
-      const double v0 = row_of(std::max(a.y, b.y) + stray);
-      const double v1 = row_of(std::min(a.y, b.y) - stray);
-      a = b;
+  // Calls file(id, cell) for every cell of every shape from the part on, each cell of a shape
+  // once.
+  const auto walk = [&](auto&& file) {
+    // Every cell a box meets.
+    const auto file_box = [&](uint32_t id, double u0, double v0, double u1, double v1) {
       if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
             v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
-        continue;
+        return;
       }
       const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
       for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
-        for (int c = static_cast<int>(first(u0)); c <= c1; ++c) {
-          const size_t cell = Cell(c, r);
-          if (last_in[cell] == id) continue;
-          last_in[cell] = id;
-          file(id, c, r);
+        for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+          file(id, Cell(c, r));
+      }
+    };
+    const DrawRect grid{x0 - cell_, y0 - (rows_ + 1) * cell_, x0 + (columns_ + 1) * cell_,
+                        y0 + cell_};
+
+    // Segments row by row: in each row, the columns of the part of the segment the row holds.
+    for (size_t k = from.ends / 2; k < ends_.size() / 2; ++k) {
+      const TGraph_Point& p = ends_[2 * k];
+      const TGraph_Point& q = ends_[2 * k + 1];
+      double t0 = 0, t1 = 1;
+      if (!ClipSegment(p, q, grid, t0, t1)) continue;
+      const double au = column_of(p.x + (q.x - p.x) * t0), av = row_of(p.y + (q.y - p.y) * t0);
+      const double bu = column_of(p.x + (q.x - p.x) * t1), bv = row_of(p.y + (q.y - p.y) * t1);
+      if (!std::isfinite(au) || !std::isfinite(av) || !std::isfinite(bu) || !std::isfinite(bv)) {
+        continue;
+      }
+      const uint32_t id = static_cast<uint32_t>(k);
+      const double umin = std::min(au, bu), umax = std::max(au, bu);
+      const double vmin = std::min(av, bv), vmax = std::max(av, bv);
+      if (!(umax + kOutlineCellSlack >= 0 && umin - kOutlineCellSlack < columns_ &&
+            vmax + kOutlineCellSlack >= 0 && vmin - kOutlineCellSlack < rows_)) {
+        continue;
+      }
+      const double slope = (bu - au) / (bv - av);  // columns a row; used only when av != bv
+      const int r1 = static_cast<int>(last(vmax, rows_));
+      for (int r = static_cast<int>(first(vmin)); r <= r1; ++r) {
+        double u0 = umin, u1 = umax;
+        if (av != bv) {
+          const double lo = std::max(vmin, r - kOutlineCellSlack);
+          const double hi = std::min(vmax, r + 1 + kOutlineCellSlack);
+          const double ulo = au + (lo - av) * slope, uhi = au + (hi - av) * slope;
+          u0 = std::clamp(std::min(ulo, uhi), umin, umax);
+          u1 = std::clamp(std::max(ulo, uhi), umin, umax);
+        }
+        if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_)) continue;
+        const int c1 = static_cast<int>(last(u1, columns_));
+        for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+          file(id, Cell(c, r));
+      }
+    }
+
+    // Curves: a small one in every cell of its box; a larger one in pieces of equal angle, each
+    // piece's box its chord's grown by how far the curve strays from the chord, each cell once.
+    std::vector<uint32_t>& last_in = last_;
+    last_in.assign(count, UINT32_MAX);
+    for (size_t k = from.curves; k < curves_.size(); ++k) {
+      const Curve& s = curves_[k];
+      const uint32_t id = static_cast<uint32_t>(k) | kCurve;
+      const DrawRect box = CurveBox(s);
+      if (box.xmax - box.xmin <= cell_ && box.ymax - box.ymin <= cell_) {
+        file_box(id, column_of(box.xmin), row_of(box.ymax), column_of(box.xmax), row_of(box.ymin));
+        continue;
+      }
+      const double radius = std::max(std::fabs(s.a), std::fabs(s.b));
+      const double pieces = std::clamp(std::ceil(s.sweep * radius / cell_), 1.0, kMostCurvePieces);
+      const int n = static_cast<int>(pieces);
+      const double step = s.sweep / n;
+      const double half = std::sin(step / 4);
+      const double stray = 2 * radius * half * half * (1 + 1e-9) + 1e-9 * radius;
+      const auto at = [&](int i) {
+        const double angle = s.start + step * i;
+        const double x = s.a * std::cos(angle), y = s.b * std::sin(angle);
+        return TGraph_Point{s.cx + s.cos_tilt * x - s.sin_tilt * y,
+                            s.cy + s.sin_tilt * x + s.cos_tilt * y};
+      };
+      TGraph_Point a = at(0);
+      for (int i = 1; i <= n; ++i) {
+        const TGraph_Point b = at(i);
+        const double u0 = column_of(std::min(a.x, b.x) - stray);
+        const double u1 = column_of(std::max(a.x, b.x) + stray);
+        const double v0 = row_of(std::max(a.y, b.y) + stray);
+        const double v1 = row_of(std::min(a.y, b.y) - stray);
+        a = b;
+        if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
+              v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
+          continue;
+        }
+        const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
+        for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
+          for (int c = static_cast<int>(first(u0)); c <= c1; ++c) {
+            const size_t cell = Cell(c, r);
+            if (last_in[cell] == id) continue;
+            last_in[cell] = id;
+            file(id, Cell(c, r));
+          }
         }
       }
     }
-  }
+  };
 
-  // By cell, each cell's shapes in the order they were filed.
+  // Counted, then filed by cell, each cell's shapes in the order they come.
   cells.start.assign(count + 1, Range{});
-  for (const uint64_t f : filed) {
-    Range& next = cells.start[(f >> 32) + 1];
-    ++(f & kCurve ? next.curves : next.segments);
-  }
+  walk([&](uint32_t id, size_t cell) {
+    Range& next = cells.start[cell + 1];
+    ++(id & kCurve ? next.curves : next.segments);
+  });
   for (size_t c = 0; c < count; ++c) {
     cells.start[c + 1].segments += cells.start[c].segments;
     cells.start[c + 1].curves += cells.start[c].curves;
   }
-  cells.segment_ends.resize(2 * size_t{cells.start[count].segments});
+  cells.segments.resize(cells.start[count].segments);
   cells.curves.resize(cells.start[count].curves);
-  std::vector<Range> next(cells.start.begin(), cells.start.end() - 1);
-  for (const uint64_t f : filed) {
-    const size_t cell = f >> 32;
-    const uint32_t id = static_cast<uint32_t>(f);
+  std::vector<Range>& next = next_;
+  next.assign(cells.start.begin(), cells.start.end() - 1);
+  walk([&](uint32_t id, size_t cell) {
     if (id & kCurve) {
-      cells.curves[next[cell].curves++] = curves_[id & ~kCurve];
+      cells.curves[next[cell].curves++] = id & ~kCurve;
     } else {
-      const size_t at = 2 * size_t{next[cell].segments++};
-      cells.segment_ends[at] = ends_[2 * size_t{id}];
-      cells.segment_ends[at + 1] = ends_[2 * size_t{id} + 1];
+      cells.segments[next[cell].segments++] = id;
     }
-  }
+  });
 }
 
 }  // namespace vardo

@@ -70,28 +70,26 @@ class OutlineGrid {
       if (cells->start.empty()) break;
       const Range& from = cells->start[cell];
       const Range& to = cells->start[cell + 1];
-      const TGraph_Point* ends = cells->segment_ends.data();
       for (uint32_t k = from.segments; k < to.segments; ++k)
-        segment(ends + 2 * size_t{k});
+        segment(ends_.data() + 2 * size_t{cells->segments[k]});
       for (uint32_t k = from.curves; k < to.curves; ++k)
-        curve(cells->curves[k]);
+        curve(curves_[cells->curves[k]]);
     }
   }
 
  private:
-  // The shapes by cell, copied into each cell they pass through so that a cell's shapes lie
-  // together: cell c holds segments start[c].segments .. start[c + 1].segments (two ends each
-  // in segment_ends) and likewise curves. The extra cells are empty until entities are appended.
+  // The shapes by cell: cell c holds the segments named (by their index in ends_, two ends
+  // each) in segments[start[c].segments .. start[c + 1].segments), and likewise the curves (by
+  // their index in curves_). The extra cells are empty until entities are appended.
   struct Range {
     uint32_t segments = 0, curves = 0;
   };
   struct CellShapes {
     std::vector<Range> start;
-    std::vector<TGraph_Point> segment_ends;
-    std::vector<Curve> curves;
+    std::vector<uint32_t> segments, curves;
     void Clear() {
       start.clear();
-      segment_ends.clear();
+      segments.clear();
       curves.clear();
     }
   };
@@ -125,11 +123,11 @@ class OutlineGrid {
   std::vector<Curve> curves_;       // and curves
   Part extra_from_;                 // where the shapes of appended entities start
   CellShapes base_, extra_;
-  // Kept for the next filing: an entity's shapes as made, the (cell, shape) pairs filed (cell
-  // in the top half, shape id in the bottom) and the shape last filed in each cell.
+  // Kept for the next filing: an entity's shapes as made, the shape last filed in each cell
+  // and where each cell's next shape goes.
   std::vector<OutlineShape> made_;
-  std::vector<uint64_t> filed_;
   std::vector<uint32_t> last_;
+  std::vector<Range> next_;
 };
 
 }  // namespace vardo
