@@ -89,12 +89,17 @@ void EllipseCrossings(const OutlineGrid::Curve& s, const HatchPoint& end, double
 // Woo's walk. Positions t along the line are in drawing units.
 class CellWalk {
  public:
-  // From the point at grid position (u, v) (in cells), moving du, dv cells per unit of t.
-  CellWalk(double u, double v, double du, double dv)
-      : column_(static_cast<int>(std::floor(u))), row_(static_cast<int>(std::floor(v))) {
-    Axis(u, du, column_, column_step_, column_edge_, column_every_);
-    Axis(v, dv, row_, row_step_, row_edge_, row_every_);
-  }
+  // From the point at grid position (u, v) (in cells), stepping column_step and row_step (+1,
+  // -1 or 0) at every column_every and row_every of t.
+  CellWalk(double u, double v, int column_step, int row_step, double column_every, double row_every)
+      : column_(static_cast<int>(std::floor(u))),
+        row_(static_cast<int>(std::floor(v))),
+        column_step_(column_step),
+        row_step_(row_step),
+        column_edge_(Edge(u, column_, column_step, column_every)),
+        row_edge_(Edge(v, row_, row_step, row_every)),
+        column_every_(column_every),
+        row_every_(row_every) {}
   int Column() const { return column_; }
   int Row() const { return row_; }
   // Where the line enters the next cell.
@@ -110,15 +115,14 @@ class CellWalk {
   }
 
  private:
-  static void Axis(double at, double d, int cell, int& step, double& edge, double& every) {
-    step = d > 0 ? 1 : d < 0 ? -1 : 0;
-    every = step == 0 ? INFINITY : 1 / std::fabs(d);
-    edge = step > 0 ? (cell + 1 - at) / d : step < 0 ? (at - cell) / -d : INFINITY;
+  // Where the line leaves the cell along one axis.
+  static double Edge(double at, int cell, int step, double every) {
+    return step > 0 ? (cell + 1 - at) * every : step < 0 ? (at - cell) * every : INFINITY;
   }
   int column_, row_;
-  int column_step_ = 0, row_step_ = 0;
-  double column_edge_ = INFINITY, row_edge_ = INFINITY;
-  double column_every_ = INFINITY, row_every_ = INFINITY;
+  int column_step_, row_step_;
+  double column_edge_, row_edge_;
+  double column_every_, row_every_;
 };
 
 }  // namespace
@@ -137,6 +141,7 @@ EndSnap::EndSnap(const OutlineGrid& grid, double file_scale)
     : grid_(grid), view_(grid.View()), file_scale_(file_scale) {
   const double scale = view_.ViewScale;
   pixel_ = scale > 0 && std::isfinite(scale) ? 1 / scale : 0;
+  per_cell_ = grid.CellLength() > 0 ? 1 / grid.CellLength() : 0;
 }
 
 bool EndSnap::InsideView(double x, double y) const {
@@ -184,15 +189,19 @@ bool EndSnap::MovedEnd(const HatchPoint& end, double cos_a, double sin_a, int ou
   const double travel = kSnapTravelPixels * pixel_;
   const double cell = grid_.CellLength();
   // The end's place on the grid; an end further than travel from every cell has nothing near.
-  const double u = (end.x - view_.ViewXmin) / cell, v = (view_.ViewYmax - end.y) / cell;
-  const double beyond = travel / cell + 1;
+  const double u = (end.x - view_.ViewXmin) * per_cell_, v = (view_.ViewYmax - end.y) * per_cell_;
+  const double beyond = kSnapTravelPixels / kOutlineCellPixels + 1;
   if (!(u > -beyond && u < grid_.Columns() + beyond && v > -beyond && v < grid_.Rows() + beyond)) {
     return false;
   }
   // The cells along the line, nearest first, out from the end both ways, until the next cell
   // lies further along than the nearest crossing found (or than travel).
-  const double du = cos_a / cell, dv = -sin_a / cell;
-  CellWalk ahead(u, v, du, dv), behind(u, v, -du, -dv);
+  const int column_step = cos_a > 0 ? 1 : cos_a < 0 ? -1 : 0;
+  const int row_step = sin_a < 0 ? 1 : sin_a > 0 ? -1 : 0;
+  const double column_every = column_step == 0 ? INFINITY : cell / std::fabs(cos_a);
+  const double row_every = row_step == 0 ? INFINITY : cell / std::fabs(sin_a);
+  CellWalk ahead(u, v, column_step, row_step, column_every, row_every);
+  CellWalk behind(u, v, -column_step, -row_step, column_every, row_every);
   Crossing best;
   bool found = false;
   TestCell(ahead.Column(), ahead.Row(), end, cos_a, sin_a, outward, travel, best, found);
@@ -234,9 +243,9 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   for (size_t e = 0; e < ends; ++e)
     order[start[key[e]]++] = static_cast<uint32_t>(e);
 
-  // Each end's crossing; a piece that runs nowhere along its line keeps both ends. The ends
-  // are handed out in runs to as many threads as the machine has, which take the next run as
-  // they finish one.
+  // Each end's crossing, kept in the order worked through so that each thread writes its own
+  // stretch; a piece that runs nowhere along its line keeps both ends. The ends are handed out
+  // in runs to as many threads as the machine has, which take the next run as they finish one.
   std::vector<HatchPoint> moved(ends);
   std::vector<uint8_t> found(ends, 0);
   std::atomic<size_t> next{0};
@@ -248,7 +257,7 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
         const double along = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
         if (!(along != 0)) continue;
         const int forward = along > 0 ? 1 : -1;
-        found[e] = MovedEnd(end_at(e), cos_a, sin_a, e % 2 == 0 ? -forward : forward, moved[e]);
+        found[k] = MovedEnd(end_at(e), cos_a, sin_a, e % 2 == 0 ? -forward : forward, moved[k]);
       }
     }
   };
@@ -265,11 +274,16 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   for (std::thread& t : helpers)
     t.join();
 
+  // Where each end was worked through.
+  std::vector<uint32_t>& place = key;
+  for (size_t k = 0; k < ends; ++k)
+    place[order[k]] = static_cast<uint32_t>(k);
   for (size_t i = 0; i < pieces.size(); ++i) {
     HatchPiece& piece = pieces[i];
-    if (!found[2 * i] && !found[2 * i + 1]) continue;
-    const HatchPoint p2 = found[2 * i] ? moved[2 * i] : piece.p;
-    const HatchPoint q2 = found[2 * i + 1] ? moved[2 * i + 1] : piece.q;
+    const uint32_t kp = place[2 * i], kq = place[2 * i + 1];
+    if (!found[kp] && !found[kq]) continue;
+    const HatchPoint p2 = found[kp] ? moved[kp] : piece.p;
+    const HatchPoint q2 = found[kq] ? moved[kq] : piece.q;
     const double before = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
     const double after = (q2.x - p2.x) * cos_a + (q2.y - p2.y) * sin_a;
     if (!(after * before > 0)) continue;

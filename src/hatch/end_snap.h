@@ -71,7 +71,8 @@ class EndSnap {
   const OutlineGrid& grid_;
   const ViewState& view_;
   double file_scale_;
-  double pixel_ = 0;  // one pixel in drawing units
+  double pixel_ = 0;     // one pixel in drawing units
+  double per_cell_ = 0;  // cells a drawing unit
 };
 
 }  // namespace vardo
