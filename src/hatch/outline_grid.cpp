@@ -1,10 +1,10 @@
-// Filing the black outlines of the view into cells: each segment and each curve goes, piece by
-// piece, into the cells its pieces' boxes meet, so a cell holds only what passes through it.
+// Filing the black outlines of the view into cells: a segment goes into the cells it crosses, row
+// by row, and a curve into the cells its box meets when small, else those of its pieces' boxes, so
+// a cell holds only what passes through or close by it.
 #include "hatch/outline_grid.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vardo {
 
