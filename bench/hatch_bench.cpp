@@ -476,8 +476,8 @@ const Plan& ThePlan() {
 // A whole run as the form makes it: marks, scan, tracing, edge processing, then two families
 // (45 and 135 degrees, 2 units apart); the first argument picks the clicks: 24 rooms (0) or 768
 // (1); the second the end correction: off (0), on with the outlines kept from the run before
-// as the form keeps them (1), on with the outlines made again, as the first run after the view
-// changed makes them (2).
+// as the form keeps them (1), on with the outlines made again for the cells the run reaches, as
+// the first run after the view changed makes them (2).
 void BM_PlanWholeRun(benchmark::State& state) {
   const Plan& plan = ThePlan();
   const std::vector<TPoint>& seeds = state.range(0) == 0 ? plan.block : plan.every_third;
@@ -499,7 +499,7 @@ void BM_PlanWholeRun(benchmark::State& state) {
     MarkToEdges(work, seeds, PLN);
     std::optional<EndSnap> end_snap;
     if (snap) {
-      grid.Refresh(plan.doc, plan.index, plan.attr, plan.view);
+      grid.Refresh(plan.doc, plan.index, plan.attr, plan.view, SnapReach(PLN));
       end_snap.emplace(grid, 1.0);
     }
     pieces = 0;

@@ -88,7 +88,7 @@ void TForm1::Button3Click() {
   // The index stands for the screen: the lines this run adds reach it with the next redraw.
   std::optional<EndSnap> snap;
   if (hat_sn != 0) {
-    SnapOutlines.Refresh(*JG, EntIndex, GraAttr, View);
+    SnapOutlines.Refresh(*JG, EntIndex, GraAttr, View, SnapReach(PLN));
     snap.emplace(SnapOutlines, JG->ScaleOf(JG->w_LGrp));
   }
   const EndSnap* const end_snap = snap ? &*snap : nullptr;

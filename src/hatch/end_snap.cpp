@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <system_error>
@@ -126,6 +127,26 @@ class CellWalk {
 };
 
 }  // namespace
+
+PixelRect SnapReach(const PolyLines& PLN) {
+  PixelRect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (const TPolyLineField& line : PLN) {
+    for (const TPolyField& p : line.p) {
+      box = {std::min(box.x0, p.x), std::min(box.y0, p.y), std::max(box.x1, p.x),
+             std::max(box.y1, p.y)};
+    }
+  }
+  if (box.x1 < box.x0) return {};
+  // A look ends within the travel of its end, and a pixel further for the rounding.
+  constexpr int kReach = static_cast<int>(kSnapTravelPixels) + 2;
+  const auto grown = [](int v, int by) {
+    return static_cast<int>(std::clamp(static_cast<long long>(v) + by,
+                                       static_cast<long long>(INT_MIN),
+                                       static_cast<long long>(INT_MAX)));
+  };
+  return {grown(box.x0, -kReach), grown(box.y0, -kReach), grown(box.x1, kReach),
+          grown(box.y1, kReach)};
+}
 
 void ForEachCrossing(const OutlineShape& shape, const HatchPoint& end, double dx, double dy,
                      const std::function<void(double t, double sine)>& visit) {

@@ -28,6 +28,10 @@ inline constexpr double kSnapCurveReachPixels = 1;
 // shallow angle lie further from the pixel end along it than across it.
 inline constexpr double kSnapTravelPixels = 24;
 
+// The pixels the ends of pieces cut from the contours PLN, and the looks along their lines, can
+// reach: the contours' box grown by the travel.
+PixelRect SnapReach(const PolyLines& PLN);
+
 // Calls visit(t, sine) for every crossing of the line end + t (dx, dy) (a unit direction) with
 // the shape: t, and the sine of the angle between the line and the shape there.
 void ForEachCrossing(const OutlineShape& shape, const HatchPoint& end, double dx, double dy,

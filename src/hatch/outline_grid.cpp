@@ -67,22 +67,50 @@ OutlineGrid::Curve OutlineGrid::CurveOf(const OutlineShape& s) {
 
 void OutlineGrid::Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
                           const ViewState& view) {
+  Refresh(doc, index, attr, view, {0, 0, view.ViewWidth - 1, view.ViewHeight - 1});
+}
+
+void OutlineGrid::Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+                          const ViewState& view, const PixelRect& near) {
   if (doc_ != &doc || index_ != &index || !SameView(view_, view) || !(attr_ == attr)) {
-    return Rebuild(doc, index, attr, view);
+    return Rebuild(doc, index, attr, view, near, false);
   }
   bool changed = false;
   for (int t = 0; t < kEntityTables; ++t) {
     const EntityTable table = static_cast<EntityTable>(t);
     const size_t kept = index.KeptSince(table, mark_, sizes_[t]);
-    if (kept < base_sizes_[t]) return Rebuild(doc, index, attr, view);
+    if (kept < base_sizes_[t]) return Rebuild(doc, index, attr, view, near, true);
     if (kept != sizes_[t] || index.Seen(table) != sizes_[t]) changed = true;
+  }
+  const CellRange need = CellsNear(near);
+  if (need.column0 < cover_.column0 || need.column1 > cover_.column1 || need.row0 < cover_.row0 ||
+      need.row1 > cover_.row1) {
+    return Rebuild(doc, index, attr, view, near, true);
   }
   mark_ = index.Mark();
   if (changed) TakeAppended(doc, index);
 }
 
+OutlineGrid::CellRange OutlineGrid::CellsNear(const PixelRect& near) const {
+  // Cell k holds the pixels 8 k to 8 k + 7 of its row or column.
+  const auto cell = [](int pixel) {
+    return pixel >= 0 ? pixel / kOutlineCellPixels : -((-pixel - 1) / kOutlineCellPixels) - 1;
+  };
+  if (near.x1 < near.x0 || near.y1 < near.y0) return {};
+  return {std::max(cell(near.x0), 0), std::max(cell(near.y0), 0),
+          std::min(cell(near.x1) + 1, columns_), std::min(cell(near.y1) + 1, rows_)};
+}
+
+DrawRect OutlineGrid::CoverRect(int grow) const {
+  return {view_.ViewXmin + (cover_.column0 - grow) * cell_,
+          view_.ViewYmax - (cover_.row1 + grow) * cell_,
+          view_.ViewXmin + (cover_.column1 + grow) * cell_,
+          view_.ViewYmax - (cover_.row0 - grow) * cell_};
+}
+
 void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-                          const ViewState& view) {
+                          const ViewState& view, const PixelRect& near, bool widen) {
+  const CellRange before = cover_;
   doc_ = &doc;
   index_ = &index;
   attr_ = attr;
@@ -95,10 +123,10 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
   base_.Clear();
   extra_.Clear();
   extra_from_ = {};
+  cover_ = {};
   cell_ = kOutlineCellPixels / view.ViewScale;
-  DrawRect shown;
   if (!(cell_ > 0) || !std::isfinite(cell_) || view.ViewWidth <= 0 || view.ViewHeight <= 0 ||
-      !SurfaceRect(view, view.ViewWidth, 0, view.ViewHeight, shown)) {
+      !std::isfinite(view.ViewXmin) || !std::isfinite(view.ViewYmax)) {
     columns_ = rows_ = 0;
     block_columns_ = 0;
     return;
@@ -106,8 +134,26 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
   columns_ = (view.ViewWidth + kOutlineCellPixels - 1) / kOutlineCellPixels;
   rows_ = (view.ViewHeight + kOutlineCellPixels - 1) / kOutlineCellPixels;
   block_columns_ = static_cast<size_t>((columns_ + kBlock - 1) / kBlock);
+  // The cells asked for, with those the grid held before in the same view.
+  cover_ = CellsNear(near);
+  if (widen && before.column0 < before.column1 && before.row0 < before.row1) {
+    cover_ = {std::min(cover_.column0, before.column0), std::min(cover_.row0, before.row0),
+              std::max(cover_.column1, before.column1), std::max(cover_.row1, before.row1)};
+  }
+  if (cover_.column0 >= cover_.column1 || cover_.row0 >= cover_.row1) {
+    cover_ = {};
+    File({}, base_);
+    extra_from_ = {ends_.size(), curves_.size()};
+    return;
+  }
+  // Every entity that can draw into the cells covered: its box meets theirs, grown by what the
+  // pixels may add.
+  const DrawRect covered = CoverRect(0);
+  const double margin = kEntityMarginPixels / view.ViewScale;
   EntitySet found;
-  index.Query(shown, found);
+  index.Query(
+      {covered.xmin - margin, covered.ymin - margin, covered.xmax + margin, covered.ymax + margin},
+      found);
   for (int t = 0; t < kEntityTables; ++t) {
     const EntityTable table = static_cast<EntityTable>(t);
     found.ForEach(table, [&](size_t i) {
@@ -136,9 +182,8 @@ void OutlineGrid::TakeAppended(const TJGdata& doc, const EntityIndex& index) {
 
 void OutlineGrid::Take(const TJGdata& doc, EntityTable table, size_t index) {
   if (columns_ <= 0) return;
-  // What a cell of the grid can hold: the cells cover the view and a little more.
-  const DrawRect grid{view_.ViewXmin, view_.ViewYmax - rows_ * cell_,
-                      view_.ViewXmin + columns_ * cell_, view_.ViewYmax};
+  // What the cells the grid covers can hold.
+  const DrawRect grid = CoverRect(0);
   made_.clear();
   AppendBlackOutline(doc, attr_, view_, table, index, made_);
   for (const OutlineShape& s : made_) {
@@ -162,27 +207,32 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
   // Positions on the grid, in cells: columns rightwards, rows downwards.
   const auto column_of = [&](double x) { return (x - x0) * per_unit; };
   const auto row_of = [&](double y) { return (y0 - y) * per_unit; };
-  const auto first = [](double at) { return std::max(0.0, std::floor(at - kOutlineCellSlack)); };
-  const auto last = [](double at, int count) {
-    return std::min(count - 1.0, std::floor(at + kOutlineCellSlack));
+  // Only the cells the grid covers take shapes: columns c_from .. c_end - 1, rows r_from ..
+  // r_end - 1.
+  const int c_from = cover_.column0, c_end = cover_.column1, r_from = cover_.row0,
+            r_end = cover_.row1;
+  const auto first = [](double at, int from) {
+    return std::max(static_cast<double>(from), std::floor(at - kOutlineCellSlack));
+  };
+  const auto last = [](double at, int end) {
+    return std::min(end - 1.0, std::floor(at + kOutlineCellSlack));
   };
   // Calls file(id, cell) for every cell of every shape from the part on, each cell of a shape
   // once.
   const auto walk = [&](auto&& file) {
     // Every cell a box meets.
     const auto file_box = [&](uint32_t id, double u0, double v0, double u1, double v1) {
-      if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
-            v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
+      if (!(u1 + kOutlineCellSlack >= c_from && u0 - kOutlineCellSlack < c_end &&
+            v1 + kOutlineCellSlack >= r_from && v0 - kOutlineCellSlack < r_end)) {
         return;
       }
-      const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
-      for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
-        for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+      const int c1 = static_cast<int>(last(u1, c_end)), r1 = static_cast<int>(last(v1, r_end));
+      for (int r = static_cast<int>(first(v0, r_from)); r <= r1; ++r) {
+        for (int c = static_cast<int>(first(u0, c_from)); c <= c1; ++c)
           file(id, Cell(c, r));
       }
     };
-    const DrawRect grid{x0 - cell_, y0 - (rows_ + 1) * cell_, x0 + (columns_ + 1) * cell_,
-                        y0 + cell_};
+    const DrawRect grid = CoverRect(1);
 
     // Segments row by row: in each row, the columns of the part of the segment the row holds.
     for (size_t k = from.ends / 2; k < ends_.size() / 2; ++k) {
@@ -198,13 +248,13 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
       const uint32_t id = static_cast<uint32_t>(k);
       const double umin = std::min(au, bu), umax = std::max(au, bu);
       const double vmin = std::min(av, bv), vmax = std::max(av, bv);
-      if (!(umax + kOutlineCellSlack >= 0 && umin - kOutlineCellSlack < columns_ &&
-            vmax + kOutlineCellSlack >= 0 && vmin - kOutlineCellSlack < rows_)) {
+      if (!(umax + kOutlineCellSlack >= c_from && umin - kOutlineCellSlack < c_end &&
+            vmax + kOutlineCellSlack >= r_from && vmin - kOutlineCellSlack < r_end)) {
         continue;
       }
       const double slope = (bu - au) / (bv - av);  // columns a row; used only when av != bv
-      const int r1 = static_cast<int>(last(vmax, rows_));
-      for (int r = static_cast<int>(first(vmin)); r <= r1; ++r) {
+      const int r1 = static_cast<int>(last(vmax, r_end));
+      for (int r = static_cast<int>(first(vmin, r_from)); r <= r1; ++r) {
         double u0 = umin, u1 = umax;
         if (av != bv) {
           const double lo = std::max(vmin, r - kOutlineCellSlack);
@@ -213,9 +263,9 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
           u0 = std::clamp(std::min(ulo, uhi), umin, umax);
           u1 = std::clamp(std::max(ulo, uhi), umin, umax);
         }
-        if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_)) continue;
-        const int c1 = static_cast<int>(last(u1, columns_));
-        for (int c = static_cast<int>(first(u0)); c <= c1; ++c)
+        if (!(u1 + kOutlineCellSlack >= c_from && u0 - kOutlineCellSlack < c_end)) continue;
+        const int c1 = static_cast<int>(last(u1, c_end));
+        for (int c = static_cast<int>(first(u0, c_from)); c <= c1; ++c)
           file(id, Cell(c, r));
       }
     }
@@ -252,13 +302,13 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
         const double v0 = row_of(std::max(a.y, b.y) + stray);
         const double v1 = row_of(std::min(a.y, b.y) - stray);
         a = b;
-        if (!(u1 + kOutlineCellSlack >= 0 && u0 - kOutlineCellSlack < columns_ &&
-              v1 + kOutlineCellSlack >= 0 && v0 - kOutlineCellSlack < rows_)) {
+        if (!(u1 + kOutlineCellSlack >= c_from && u0 - kOutlineCellSlack < c_end &&
+              v1 + kOutlineCellSlack >= r_from && v0 - kOutlineCellSlack < r_end)) {
           continue;
         }
-        const int c1 = static_cast<int>(last(u1, columns_)), r1 = static_cast<int>(last(v1, rows_));
-        for (int r = static_cast<int>(first(v0)); r <= r1; ++r) {
-          for (int c = static_cast<int>(first(u0)); c <= c1; ++c) {
+        const int c1 = static_cast<int>(last(u1, c_end)), r1 = static_cast<int>(last(v1, r_end));
+        for (int r = static_cast<int>(first(v0, r_from)); r <= r1; ++r) {
+          for (int c = static_cast<int>(first(u0, c_from)); c <= c1; ++c) {
             const size_t cell = Cell(c, r);
             if (last_in[cell] == id) continue;
             last_in[cell] = id;

@@ -15,6 +15,11 @@
 
 namespace vardo {
 
+// A rectangle of paint-box pixels, x0 .. x1 and y0 .. y1 inclusive.
+struct PixelRect {
+  int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+};
+
 // The side of a cell, in pixels.
 inline constexpr int kOutlineCellPixels = 8;
 // How far (in cells) the boxes filed and the cells looked at reach beyond where the arithmetic
@@ -33,10 +38,15 @@ class OutlineGrid {
   static Curve CurveOf(const OutlineShape& s);
 
   // Brings the grid up to date with the entities index has seen of doc (what the screen shows),
-  // drawn under attr in view. Everything is made again when the view, the attributes, the
-  // document or the index are not the ones of the last call, or when entities the grid holds
-  // were removed from the index since (or it was built again); entities appended since are
-  // filed beside the others, and ones appended and removed again are forgotten.
+  // drawn under attr in view, for the cells that hold any pixel of near (the ends of a run and
+  // whatever their look reaches; the whole view without it). Everything is made again when the
+  // view, the attributes, the document or the index are not the ones of the last call, when
+  // entities the grid holds were removed from the index since (or it was built again), or when
+  // near reaches cells the grid does not cover yet (it then covers those it did and the new
+  // ones); entities appended since are filed beside the others, and ones appended and removed
+  // again are forgotten. Cells not covered hold nothing.
+  void Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+               const ViewState& view, const PixelRect& near);
   void Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
                const ViewState& view);
 
@@ -98,8 +108,16 @@ class OutlineGrid {
     size_t ends = 0, curves = 0;
   };
 
+  // Cells column0 .. column1 - 1 of rows row0 .. row1 - 1.
+  struct CellRange {
+    int column0 = 0, row0 = 0, column1 = 0, row1 = 0;
+  };
+  CellRange CellsNear(const PixelRect& near) const;
+  // The drawing rectangle of the cells covered, grown by grow cells.
+  DrawRect CoverRect(int grow) const;
+  // Makes everything again for the cells near asks for, and with widen those covered before.
   void Rebuild(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-               const ViewState& view);
+               const ViewState& view, const PixelRect& near, bool widen);
   // Takes the entities appended since the grid was built afresh, filed in extra_.
   void TakeAppended(const TJGdata& doc, const EntityIndex& index);
   // Adds an entity's shapes that reach the view.
@@ -118,6 +136,7 @@ class OutlineGrid {
 
   double cell_ = 0;
   int columns_ = 0, rows_ = 0;
+  CellRange cover_;  // the cells that hold shapes
   size_t block_columns_ = 0;
   std::vector<TGraph_Point> ends_;  // every shape once: segments, two ends each
   std::vector<Curve> curves_;       // and curves

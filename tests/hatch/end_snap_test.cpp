@@ -539,6 +539,23 @@ TEST(EndSnap, KeptOutlinesFollowTheDrawing) {
   EXPECT_NEAR(moved.x, 20, kExact);
 }
 
+// A run fills only the cells its ends can reach; a later run that reaches further widens what
+// the grid covers and keeps what it covered.
+TEST(EndSnap, TheCellsCoveredGrowWithTheRuns) {
+  Drawing d("bz\nlg0\nly0\nlc2\n5 0 5 10\n80 0 80 10\n", 100, 20, 1, -2.5, -2.5);
+  OutlineGrid grid;
+  const auto snaps_to = [&](HatchPoint end) {
+    HatchPoint moved{};
+    return EndSnap(grid, 1).MovedEnd(end, 1, 0, 1, moved) ? moved.x : -1;
+  };
+  grid.Refresh(d.Doc(), d.Index(), d.Attr(), d.View(), {0, 0, 20, 19});
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5, kExact);
+  EXPECT_EQ(snaps_to({79.2, 3}), -1);
+  grid.Refresh(d.Doc(), d.Index(), d.Attr(), d.View(), {70, 0, 90, 19});
+  EXPECT_NEAR(snaps_to({79.2, 3}), 80, kExact);
+  EXPECT_NEAR(snaps_to({4.2, 3}), 5, kExact);
+}
+
 // What the cells find, against every black shape of the drawing tried one by one: for ends near
 // the drawing's shapes and anywhere in the view, in any direction, the same crossing or none,
 // before and after lines are appended.
