@@ -248,10 +248,9 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   const size_t keys = std::max<size_t>(grid_.CellCount(), 1);
   std::vector<uint32_t> key(ends);
   std::vector<uint32_t> start(keys + 1, 0);
-  const double cell = grid_.CellLength();
   for (size_t e = 0; e < ends; ++e) {
     const HatchPoint& at = end_at(e);
-    const double u = (at.x - view_.ViewXmin) / cell, v = (view_.ViewYmax - at.y) / cell;
+    const double u = (at.x - view_.ViewXmin) * per_cell_, v = (view_.ViewYmax - at.y) * per_cell_;
     // Ends off the grid (or not numbers) are worked through with the nearest cell's.
     const int c = std::isfinite(u) ? static_cast<int>(std::clamp(u, 0.0, columns - 1.0)) : 0;
     const int r = std::isfinite(v) ? static_cast<int>(std::clamp(v, 0.0, rows - 1.0)) : 0;

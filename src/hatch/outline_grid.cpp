@@ -128,12 +128,10 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
   if (!(cell_ > 0) || !std::isfinite(cell_) || view.ViewWidth <= 0 || view.ViewHeight <= 0 ||
       !std::isfinite(view.ViewXmin) || !std::isfinite(view.ViewYmax)) {
     columns_ = rows_ = 0;
-    block_columns_ = 0;
     return;
   }
   columns_ = (view.ViewWidth + kOutlineCellPixels - 1) / kOutlineCellPixels;
   rows_ = (view.ViewHeight + kOutlineCellPixels - 1) / kOutlineCellPixels;
-  block_columns_ = static_cast<size_t>((columns_ + kBlock - 1) / kBlock);
   // The cells asked for, with those the grid held before in the same view.
   cover_ = CellsNear(near);
   if (widen && before.column0 < before.column1 && before.row0 < before.row1) {
@@ -142,24 +140,22 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
   }
   if (cover_.column0 >= cover_.column1 || cover_.row0 >= cover_.row1) {
     cover_ = {};
-    File({}, base_);
-    extra_from_ = {ends_.size(), curves_.size()};
-    return;
-  }
-  // Every entity that can draw into the cells covered: its box meets theirs, grown by what the
-  // pixels may add.
-  const DrawRect covered = CoverRect(0);
-  const double margin = kEntityMarginPixels / view.ViewScale;
-  EntitySet found;
-  index.Query(
-      {covered.xmin - margin, covered.ymin - margin, covered.xmax + margin, covered.ymax + margin},
-      found);
-  for (int t = 0; t < kEntityTables; ++t) {
-    const EntityTable table = static_cast<EntityTable>(t);
-    found.ForEach(table, [&](size_t i) {
-      Take(doc, table, i);
-      return true;
-    });
+  } else {
+    // Every entity that can draw into the cells covered: its box meets theirs, grown by what
+    // the pixels may add.
+    const DrawRect covered = CoverRect(0);
+    const double margin = kEntityMarginPixels / view.ViewScale;
+    EntitySet found;
+    index.Query({covered.xmin - margin, covered.ymin - margin, covered.xmax + margin,
+                 covered.ymax + margin},
+                found);
+    for (int t = 0; t < kEntityTables; ++t) {
+      const EntityTable table = static_cast<EntityTable>(t);
+      found.ForEach(table, [&](size_t i) {
+        Take(doc, table, i);
+        return true;
+      });
+    }
   }
   File({}, base_);
   extra_from_ = {ends_.size(), curves_.size()};
@@ -312,7 +308,7 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
             const size_t cell = Cell(c, r);
             if (last_in[cell] == id) continue;
             last_in[cell] = id;
-            file(id, Cell(c, r));
+            file(id, cell);
           }
         }
       }

@@ -57,18 +57,11 @@ class OutlineGrid {
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
 
-  // Cells are stored in blocks of kBlock x kBlock, a block's cells one row after another, so
-  // that neighbours lie together; Cell numbers them in that order (column and row on the grid),
-  // up to CellCount().
-  static constexpr int kBlock = 8;
+  // The cells numbered row by row, up to CellCount().
   size_t Cell(int column, int row) const {
-    const size_t c = static_cast<size_t>(column), r = static_cast<size_t>(row);
-    return ((r / kBlock) * block_columns_ + c / kBlock) * (kBlock * kBlock) +
-           (r % kBlock) * kBlock + c % kBlock;
+    return static_cast<size_t>(row) * static_cast<size_t>(columns_) + static_cast<size_t>(column);
   }
-  size_t CellCount() const {
-    return block_columns_ * static_cast<size_t>((rows_ + kBlock - 1) / kBlock) * kBlock * kBlock;
-  }
+  size_t CellCount() const { return static_cast<size_t>(columns_) * static_cast<size_t>(rows_); }
 
   // Calls segment(ends) (a pointer to a segment's two ends) for every segment and curve(c) for
   // every curve filed in the cell (column, row), a shape that passes through several cells once
@@ -120,7 +113,7 @@ class OutlineGrid {
                const ViewState& view, const PixelRect& near, bool widen);
   // Takes the entities appended since the grid was built afresh, filed in extra_.
   void TakeAppended(const TJGdata& doc, const EntityIndex& index);
-  // Adds an entity's shapes that reach the view.
+  // Adds an entity's shapes that reach the cells covered.
   void Take(const TJGdata& doc, EntityTable table, size_t index);
   // Files the shapes made from the given part onwards into cells.
   void File(const Part& from, CellShapes& cells);
@@ -136,8 +129,7 @@ class OutlineGrid {
 
   double cell_ = 0;
   int columns_ = 0, rows_ = 0;
-  CellRange cover_;  // the cells that hold shapes
-  size_t block_columns_ = 0;
+  CellRange cover_;                 // the cells that hold shapes
   std::vector<TGraph_Point> ends_;  // every shape once: segments, two ends each
   std::vector<Curve> curves_;       // and curves
   Part extra_from_;                 // where the shapes of appended entities start
