@@ -528,6 +528,51 @@ BENCHMARK(BM_PlanWholeRun)
     ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 
+// The end correction alone, on the pieces of the 768-room run's two families as the pixel
+// method cuts them, with the outlines kept: the share BM_PlanWholeRun/1/1 adds to /1/0.
+void BM_PlanEndSnap(benchmark::State& state) {
+  const Plan& plan = ThePlan();
+  Surface work = plan.picture;
+  PolyLines PLN;
+  MarkToEdges(work, plan.every_third, PLN);
+  OutlineGrid grid;
+  grid.Refresh(plan.doc, plan.index, plan.attr, plan.view, SnapReach(PLN));
+  const EndSnap end_snap(grid, 1.0);
+  struct Family {
+    double a;
+    std::vector<HatchPiece> pieces;
+  };
+  std::vector<Family> families;
+  for (const double degrees : {45.0, 135.0}) {
+    Family f{degrees / 180 * kPi, {}};
+    HatchPass(plan.view, PLN,
+              {.HatX = plan.every_third.back().X,
+               .HatY = plan.every_third.back().Y,
+               .q = 2,
+               .a = f.a,
+               .W = kPlanWidth,
+               .H = kPlanHeight},
+              [&](double x1, double y1, double x2, double y2) {
+                f.pieces.push_back({{x1, y1}, {x2, y2}});
+              },
+              {});
+    families.push_back(std::move(f));
+  }
+  std::vector<HatchPiece> pieces;
+  for (auto _ : state) {
+    for (const Family& f : families) {
+      state.PauseTiming();
+      pieces = f.pieces;
+      state.ResumeTiming();
+      end_snap.MovePieces(pieces, std::cos(f.a), std::sin(f.a));
+      benchmark::DoNotOptimize(pieces.data());
+    }
+  }
+  state.counters["ends"] =
+      2.0 * static_cast<double>(families[0].pieces.size() + families[1].pieces.size());
+}
+BENCHMARK(BM_PlanEndSnap)->Unit(benchmark::kMillisecond);
+
 // The same runs as the user makes them: the plan read by the form in the headless shell and
 // fitted in a 1920 x 1080 paint box, the rooms clicked, then "作図実行(&G)" (the stages, both
 // families, the redraw); between runs (not timed) Delete removes the hatch. First argument:

@@ -163,6 +163,8 @@ EndSnap::EndSnap(const OutlineGrid& grid, double file_scale)
   const double scale = view_.ViewScale;
   pixel_ = scale > 0 && std::isfinite(scale) ? 1 / scale : 0;
   per_cell_ = grid.CellLength() > 0 ? 1 / grid.CellLength() : 0;
+  segment_allowed_ = kSnapReachPixels * pixel_;
+  curve_allowed_ = (kSnapReachPixels + kSnapCurveReachPixels) * pixel_;
 }
 
 bool EndSnap::InsideView(double x, double y) const {
@@ -172,43 +174,68 @@ bool EndSnap::InsideView(double x, double y) const {
          y - view_.ViewYmin >= kClipTol && y - view_.ViewYmax <= -kClipTol;
 }
 
-void EndSnap::TestCell(int column, int row, const HatchPoint& end, double dx, double dy,
-                       int outward, double travel, Crossing& best, bool& found) const {
+EndSnap::Direction EndSnap::DirectionOf(double cos_a, double sin_a) const {
+  Direction d;
+  d.dx = cos_a;
+  d.dy = sin_a;
+  const double cell = grid_.CellLength();
+  d.column_step = cos_a > 0 ? 1 : cos_a < 0 ? -1 : 0;
+  d.row_step = sin_a < 0 ? 1 : sin_a > 0 ? -1 : 0;
+  d.column_every = d.column_step == 0 ? INFINITY : cell / std::fabs(cos_a);
+  d.row_every = d.row_step == 0 ? INFINITY : cell / std::fabs(sin_a);
+  return d;
+}
+
+void EndSnap::TestCell(int column, int row, Search& s) const {
   if (column < 0 || column >= grid_.Columns() || row < 0 || row >= grid_.Rows()) return;
+  const HatchPoint end = s.end;
+  const double dx = s.dx, dy = s.dy;
   // Whether a crossing at t can be the best so far, before it is known to lie on the shape. Of
   // two equally near, the one outward wins; at the same place, the one that counts more surely.
   const auto wants = [&](double t) {
-    if (!(std::fabs(t) <= travel)) return false;
-    if (found) {
-      const double nearer = std::fabs(t) - std::fabs(best.t);
-      if (nearer > 0 || (nearer == 0 && t != best.t && t * outward <= 0)) return false;
-    }
+    const double away = std::fabs(t);
+    if (!(away <= s.limit)) return false;
+    if (s.found && away == s.limit && t != s.t && t * s.outward <= 0) return false;
     return InsideView(end.x + t * dx, end.y + t * dy);
   };
   double allowed = 0;
   const auto visit = [&](double t, double sine) {
-    const Crossing c{t, std::fabs(t) * sine, allowed};
-    if (found && t == best.t && !(c.allowed - c.reach > best.allowed - best.reach)) return;
-    best = c;
-    found = true;
+    const double reach = std::fabs(t) * sine;
+    if (s.found && t == s.t && !(allowed - reach > s.allowed - s.reach)) return;
+    s.t = t;
+    s.reach = reach;
+    s.allowed = allowed;
+    s.limit = std::fabs(t);
+    s.found = true;
   };
   grid_.ForEachIn(
       column, row,
       [&](const TGraph_Point* ends) {
-        allowed = kSnapReachPixels * pixel_;
+        allowed = segment_allowed_;
         SegmentCrossing(ends[0], ends[1], end, dx, dy, wants, visit);
       },
       [&](const OutlineGrid::Curve& curve) {
-        allowed = (kSnapReachPixels + kSnapCurveReachPixels) * pixel_ + curve.chord_gap;
+        // The line meets the curve, if at all, where it crosses the circle round the ellipse:
+        // within radius of the point nearest the centre.
+        const double ex = curve.cx - end.x, ey = curve.cy - end.y;
+        const double radius = std::max(std::fabs(curve.a), std::fabs(curve.b));
+        const double slack = 1e-9 * (radius + std::fabs(ex) + std::fabs(ey));
+        if (!(std::fabs(ex * dy - ey * dx) <= radius + slack)) return;
+        const double foot = ex * dx + ey * dy;
+        if (!(std::fabs(foot) - radius - slack <= s.limit)) return;
+        allowed = curve_allowed_ + curve.chord_gap;
         EllipseCrossings(curve, end, dx, dy, wants, visit);
       });
 }
 
 bool EndSnap::MovedEnd(const HatchPoint& end, double cos_a, double sin_a, int outward,
                        HatchPoint& moved) const {
+  return MovedEnd(end, DirectionOf(cos_a, sin_a), outward, moved);
+}
+
+bool EndSnap::MovedEnd(const HatchPoint& end, const Direction& d, int outward,
+                       HatchPoint& moved) const {
   if (!(pixel_ > 0) || !std::isfinite(end.x) || !std::isfinite(end.y)) return false;
-  const double travel = kSnapTravelPixels * pixel_;
-  const double cell = grid_.CellLength();
   // The end's place on the grid; an end further than travel from every cell has nothing near.
   const double u = (end.x - view_.ViewXmin) * per_cell_, v = (view_.ViewYmax - end.y) * per_cell_;
   const double beyond = kSnapTravelPixels / kOutlineCellPixels + 1;
@@ -217,24 +244,20 @@ bool EndSnap::MovedEnd(const HatchPoint& end, double cos_a, double sin_a, int ou
   }
   // The cells along the line, nearest first, out from the end both ways, until the next cell
   // lies further along than the nearest crossing found (or than travel).
-  const int column_step = cos_a > 0 ? 1 : cos_a < 0 ? -1 : 0;
-  const int row_step = sin_a < 0 ? 1 : sin_a > 0 ? -1 : 0;
-  const double column_every = column_step == 0 ? INFINITY : cell / std::fabs(cos_a);
-  const double row_every = row_step == 0 ? INFINITY : cell / std::fabs(sin_a);
-  CellWalk ahead(u, v, column_step, row_step, column_every, row_every);
-  CellWalk behind(u, v, -column_step, -row_step, column_every, row_every);
-  Crossing best;
-  bool found = false;
-  TestCell(ahead.Column(), ahead.Row(), end, cos_a, sin_a, outward, travel, best, found);
-  const double slack = kOutlineCellSlack * cell;
-  for (;;) {
+  CellWalk ahead(u, v, d.column_step, d.row_step, d.column_every, d.row_every);
+  CellWalk behind(u, v, -d.column_step, -d.row_step, d.column_every, d.row_every);
+  Search s{end, d.dx, d.dy, outward, kSnapTravelPixels * pixel_};
+  const double slack = kOutlineCellSlack * grid_.CellLength();
+  for (int column = ahead.Column(), row = ahead.Row();;) {
+    TestCell(column, row, s);
     CellWalk& walk = ahead.Next() <= behind.Next() ? ahead : behind;
-    if (!(walk.Next() <= (found ? std::fabs(best.t) : travel) + slack)) break;
+    if (!(walk.Next() <= s.limit + slack)) break;
     walk.Step();
-    TestCell(walk.Column(), walk.Row(), end, cos_a, sin_a, outward, travel, best, found);
+    column = walk.Column();
+    row = walk.Row();
   }
-  if (!found || !(best.reach <= best.allowed)) return false;
-  moved = {end.x + best.t * cos_a, end.y + best.t * sin_a};
+  if (!s.found || !(s.reach <= s.allowed)) return false;
+  moved = {end.x + s.t * d.dx, end.y + s.t * d.dy};
   return std::isfinite(moved.x) && std::isfinite(moved.y);
 }
 
@@ -259,25 +282,34 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   }
   for (size_t k = 0; k < keys; ++k)
     start[k + 1] += start[k];
-  std::vector<uint32_t> order(ends);
-  for (size_t e = 0; e < ends; ++e)
-    order[start[key[e]]++] = static_cast<uint32_t>(e);
+  // Each end copied to where it is worked through, with the side away from its piece (0 for
+  // a piece that runs nowhere along its line, whose ends stay), so that the threads read the
+  // ends one after another.
+  struct Sorted {
+    HatchPoint at;
+    uint32_t end = 0;
+    int outward = 0;
+  };
+  std::vector<Sorted> order(ends);
+  for (size_t e = 0; e < ends; ++e) {
+    const HatchPiece& piece = pieces[e / 2];
+    const double along = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
+    const int forward = along > 0 ? 1 : along < 0 ? -1 : 0;
+    order[start[key[e]]++] = {end_at(e), static_cast<uint32_t>(e), e % 2 == 0 ? -forward : forward};
+  }
 
   // Each end's crossing, kept in the order worked through so that each thread writes its own
-  // stretch; a piece that runs nowhere along its line keeps both ends. The ends are handed out
-  // in runs to as many threads as the machine has, which take the next run as they finish one.
+  // stretch. The ends are handed out in runs to as many threads as the machine has, which take
+  // the next run as they finish one.
   std::vector<HatchPoint> moved(ends);
   std::vector<uint8_t> found(ends, 0);
   std::atomic<size_t> next{0};
+  const Direction direction = DirectionOf(cos_a, sin_a);
   const auto work = [&] {
     for (size_t from; (from = next.fetch_add(kEndsARun)) < ends;) {
       for (size_t k = from; k < std::min(from + kEndsARun, ends); ++k) {
-        const uint32_t e = order[k];
-        const HatchPiece& piece = pieces[e / 2];
-        const double along = (piece.q.x - piece.p.x) * cos_a + (piece.q.y - piece.p.y) * sin_a;
-        if (!(along != 0)) continue;
-        const int forward = along > 0 ? 1 : -1;
-        found[k] = MovedEnd(end_at(e), cos_a, sin_a, e % 2 == 0 ? -forward : forward, moved[k]);
+        const Sorted& s = order[k];
+        if (s.outward != 0) found[k] = MovedEnd(s.at, direction, s.outward, moved[k]);
       }
     }
   };
@@ -297,7 +329,7 @@ void EndSnap::MovePieces(std::vector<HatchPiece>& pieces, double cos_a, double s
   // Where each end was worked through.
   std::vector<uint32_t>& place = key;
   for (size_t k = 0; k < ends; ++k)
-    place[order[k]] = static_cast<uint32_t>(k);
+    place[order[k].end] = static_cast<uint32_t>(k);
   for (size_t i = 0; i < pieces.size(); ++i) {
     HatchPiece& piece = pieces[i];
     const uint32_t kp = place[2 * i], kq = place[2 * i + 1];

@@ -61,22 +61,36 @@ class EndSnap {
                 HatchPoint& moved) const;
 
  private:
-  struct Crossing {
-    double t = 0;        // position along the line from the end
-    double reach = 0;    // how far the geometry passes from the end
+  // What every end worked through along one direction shares: the direction and how far apart
+  // (along it) the lines between cells lie.
+  struct Direction {
+    double dx = 1, dy = 0;
+    int column_step = 0, row_step = 0;
+    double column_every = 0, row_every = 0;
+  };
+  // One end's look along its line, and the nearest crossing found so far.
+  struct Search {
+    HatchPoint end;
+    double dx = 1, dy = 0;
+    int outward = 1;
+    double limit = 0;  // how far along a crossing may lie and still count: travel, then |t|
+    bool found = false;
+    double t = 0;        // the crossing's position along the line from the end
+    double reach = 0;    // how far its geometry passes from the end
     double allowed = 0;  // how far it may pass and still count
   };
-  // Tests the shapes of one cell against the line end + t (dx, dy), keeping in best the
-  // crossing nearest the end within travel (found tells whether there is one yet).
-  void TestCell(int column, int row, const HatchPoint& end, double dx, double dy, int outward,
-                double travel, Crossing& best, bool& found) const;
+  Direction DirectionOf(double cos_a, double sin_a) const;
+  bool MovedEnd(const HatchPoint& end, const Direction& d, int outward, HatchPoint& moved) const;
+  // Tests the shapes of one cell, keeping in s the crossing nearest the end within its limit.
+  void TestCell(int column, int row, Search& s) const;
   bool InsideView(double x, double y) const;
 
   const OutlineGrid& grid_;
   const ViewState& view_;
   double file_scale_;
-  double pixel_ = 0;     // one pixel in drawing units
-  double per_cell_ = 0;  // cells a drawing unit
+  double pixel_ = 0;                                // one pixel in drawing units
+  double per_cell_ = 0;                             // cells a drawing unit
+  double segment_allowed_ = 0, curve_allowed_ = 0;  // how far geometry may pass from an end
 };
 
 }  // namespace vardo
