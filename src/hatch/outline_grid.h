@@ -21,7 +21,7 @@ struct PixelRect {
 };
 
 // The side of a cell, in pixels.
-inline constexpr int kOutlineCellPixels = 8;
+inline constexpr int kOutlineCellPixels = 4;
 // How far (in cells) the boxes filed and the cells looked at reach beyond where the arithmetic
 // puts them, so that rounding never keeps a shape from a cell it passes through.
 inline constexpr double kOutlineCellSlack = 1e-6;
