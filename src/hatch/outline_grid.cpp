@@ -315,12 +315,15 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
     }
   };
 
-  // Counted, then filed by cell, each cell's shapes in the order they come.
+  // Every (cell, shape) met, then filed by cell, each cell's shapes in the order they come.
+  std::vector<Filing>& met = met_;
+  met.clear();
+  walk([&](uint32_t id, size_t cell) { met.push_back({static_cast<uint32_t>(cell), id}); });
   cells.start.assign(count + 1, Range{});
-  walk([&](uint32_t id, size_t cell) {
-    Range& next = cells.start[cell + 1];
-    ++(id & kCurve ? next.curves : next.segments);
-  });
+  for (const Filing& f : met) {
+    Range& next = cells.start[f.cell + 1];
+    ++(f.id & kCurve ? next.curves : next.segments);
+  }
   for (size_t c = 0; c < count; ++c) {
     cells.start[c + 1].segments += cells.start[c].segments;
     cells.start[c + 1].curves += cells.start[c].curves;
@@ -329,13 +332,13 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
   cells.curves.resize(cells.start[count].curves);
   std::vector<Range>& next = next_;
   next.assign(cells.start.begin(), cells.start.end() - 1);
-  walk([&](uint32_t id, size_t cell) {
-    if (id & kCurve) {
-      cells.curves[next[cell].curves++] = id & ~kCurve;
+  for (const Filing& f : met) {
+    if (f.id & kCurve) {
+      cells.curves[next[f.cell].curves++] = f.id & ~kCurve;
     } else {
-      cells.segments[next[cell].segments++] = id;
+      cells.segments[next[f.cell].segments++] = f.id;
     }
-  });
+  }
 }
 
 }  // namespace vardo

@@ -134,11 +134,15 @@ class OutlineGrid {
   std::vector<Curve> curves_;       // and curves
   Part extra_from_;                 // where the shapes of appended entities start
   CellShapes base_, extra_;
-  // Kept for the next filing: an entity's shapes as made, the shape last filed in each cell
-  // and where each cell's next shape goes.
+  // Kept for the next filing: an entity's shapes as made, the shape last filed in each cell,
+  // where each cell's next shape goes and the cells each shape meets.
   std::vector<OutlineShape> made_;
   std::vector<uint32_t> last_;
   std::vector<Range> next_;
+  struct Filing {
+    uint32_t cell, id;
+  };
+  std::vector<Filing> met_;
 };
 
 }  // namespace vardo
