@@ -92,7 +92,7 @@ void OutlineGrid::Refresh(const TJGdata& doc, const EntityIndex& index, const Tg
 }
 
 OutlineGrid::CellRange OutlineGrid::CellsNear(const PixelRect& near) const {
-  // Cell k holds the pixels 8 k to 8 k + 7 of its row or column.
+  // Cell k holds the pixels k n to k n + n - 1 of its row or column, n = kOutlineCellPixels.
   const auto cell = [](int pixel) {
     return pixel >= 0 ? pixel / kOutlineCellPixels : -((-pixel - 1) / kOutlineCellPixels) - 1;
   };
