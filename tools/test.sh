@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native suites (with ASan and UBSan), the fuzz
-# targets for a bounded time, and the Windows build under Wine. Exits non-zero on any failure.
+# Builds everything and runs every test: the native suites (with ASan and UBSan), the suites
+# that run threads again under ThreadSanitizer, the fuzz targets for a bounded time, and the
+# Windows build under Wine. Exits non-zero on any failure.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$VARDO_ROOT"
@@ -12,6 +13,13 @@ echo "== native build (dev: ASan, UBSan, warnings as errors)"
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$jobs"
 ctest --preset dev -j "$jobs"
+
+echo "== threaded suites (ThreadSanitizer)"
+cmake --preset threads >/dev/null
+cmake --build --preset threads -j "$jobs"
+for suite in render hatch app; do
+  (cd "build/threads/tests/$suite" && "./${suite}_tests" --gtest_brief=1)
+done
 
 echo "== fuzz targets"
 cmake --preset fuzz >/dev/null

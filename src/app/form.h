@@ -12,7 +12,7 @@
 #include "document/model.h"
 #include "hatch/end_snap.h"
 #include "hatch/hatch.h"
-#include "hatch/outline_grid.h"
+#include "hatch/outline_worker.h"
 #include "platform/platform.h"
 #include "render/entity_index.h"
 #include "render/glyph.h"
@@ -118,8 +118,10 @@ class TForm1 {
   // added and removed before each redraw; the redraw and the hatch query it.
   EntityIndex EntIndex;
   // The outlines the end correction moves hatch ends onto, kept from run to run while the
-  // drawing, the display and the view stay as they were.
-  OutlineGrid SnapOutlines;
+  // drawing, the display and the view stay as they were, and made ready on a thread of their
+  // own from a region's click on. That thread reads JG and EntIndex: whatever changes either
+  // stops it first.
+  OutlineWorker SnapOutlines;
   // Redraw walks every entity on one thread: the reference the culled, threaded redraw is held
   // to pixel for pixel.
   bool PlainRedraw = false;

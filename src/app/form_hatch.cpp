@@ -40,12 +40,15 @@ void TForm1::FillRegion(int X, int Y) {
   MarkRegion(canvas, X, Y);
   HatX = X;
   HatY = Y;
+  // A run is likely to follow: the outlines it corrects ends with are made meanwhile.
+  if (hat_sn != 0 && JG) SnapOutlines.Start(*JG, EntIndex, GraAttr, View);
 }
 
 void TForm1::ClearHatch() {
   if (!JG) return;
   const int n = AddLineN + AddTenN + AddArcN;
   if (n > 0 && JG->EntN() > 0) {
+    SnapOutlines.Stop();
     // The hatch is the tail of each table: nothing else appends after start-up.
     DropLast(JG->EntNo, n);
     DropLast(JG->EntLine, AddLineN);
@@ -70,6 +73,7 @@ void TForm1::ShowStatusNow(std::u16string_view text) {
 void TForm1::Button3Click() {
   if (!Ready()) return;
   window_.SetEnabled(Control::Button3, false);
+  if (hat_sn != 0) SnapOutlines.Start(*JG, EntIndex, GraAttr, View);
   const HatchServices services{EscPoll(), [this] { window_.Beep(); },
                                [this] { window_.ProcessMessages(); }};
   // The scan and the tracing let other handlers run; if one of them closed the window the
@@ -88,8 +92,8 @@ void TForm1::Button3Click() {
   // The index stands for the screen: the lines this run adds reach it with the next redraw.
   std::optional<EndSnap> snap;
   if (hat_sn != 0) {
-    SnapOutlines.Refresh(*JG, EntIndex, GraAttr, View, SnapReach(PLN));
-    snap.emplace(SnapOutlines, JG->ScaleOf(JG->w_LGrp));
+    snap.emplace(SnapOutlines.Ready(*JG, EntIndex, GraAttr, View, SnapReach(PLN)),
+                 JG->ScaleOf(JG->w_LGrp));
   }
   const EndSnap* const end_snap = snap ? &*snap : nullptr;
   for (const bool cross : {false, true}) {
@@ -139,6 +143,8 @@ HatchPassOutcome TForm1::HatchFamily(bool cross, const HatchServices& services,
   const double scale = JG->ScaleOf(JG->w_LGrp);
   const AddLineFn add_line = [this, scale](double x1, double y1, double x2, double y2) {
     const int before = JG->EntLineN();
+    // A click while the run let other handlers in may have set the outlines' thread going.
+    SnapOutlines.Stop();
     JG->A_Line(x1 * scale, y1 * scale, x2 * scale, y2 * scale);
     // Only lines that made it into the table count: ClearHatch removes exactly that many.
     if (JG->EntLineN() > before) ++AddLineN;

@@ -112,6 +112,7 @@ void TForm1::FormClose() {
   RepBmp.reset();
   WrkBmp = Surface();
   WrkBmpFlag = false;
+  SnapOutlines.Stop();
   JG.reset();
   PLN.clear();
 }

@@ -89,6 +89,7 @@ void TForm1::Redraw() {
   g.GraBoxXY(0, 0, w - 1, h - 1);
   if (grd == 1) DrawGrid(g);
   DrawMarks(g);
+  SnapOutlines.Stop();
   EntIndex.Update(*JG, GraAttr);
   GLDrawALL(*JG, g, EscPoll(), PlainRedraw ? DrawWalk() : DrawWalk{&EntIndex, DrawThreads()});
   TakeBackBuffer();

@@ -1,7 +1,13 @@
-// The view: pixel-to-drawing mappings and remembering the previous view.
+// The view: comparing windows, pixel-to-drawing mappings and remembering the previous view.
 #include "common/view_state.h"
 
 namespace vardo {
+
+bool SameWindow(const ViewState& a, const ViewState& b) {
+  return a.ViewXmin == b.ViewXmin && a.ViewYmin == b.ViewYmin && a.ViewXmax == b.ViewXmax &&
+         a.ViewYmax == b.ViewYmax && a.ViewScale == b.ViewScale && a.ViewWidth == b.ViewWidth &&
+         a.ViewHeight == b.ViewHeight;
+}
 
 double PixelToDrawX(const ViewState& v, int X) {
   return v.ViewXmin + X / v.ViewScale;

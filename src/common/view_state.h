@@ -14,6 +14,10 @@ struct ViewState {
   double PrevXmin = 0, PrevYmin = 0, PrevXmax = 0, PrevYmax = 0, PrevScale = 0;
 };
 
+// Whether a and b show the same window at the same scale on a paint box of the same size (the
+// extents and the previous view aside).
+bool SameWindow(const ViewState& a, const ViewState& b);
+
 // Paint-box pixel to drawing coordinates (y grows upwards in the drawing, downwards on screen).
 double PixelToDrawX(const ViewState& v, int X);
 double PixelToDrawY(const ViewState& v, int Y);

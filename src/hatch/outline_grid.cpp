@@ -31,12 +31,6 @@ bool Meets(const DrawRect& a, const DrawRect& b) {
   return a.xmin <= b.xmax && a.xmax >= b.xmin && a.ymin <= b.ymax && a.ymax >= b.ymin;
 }
 
-bool SameView(const ViewState& a, const ViewState& b) {
-  return a.ViewXmin == b.ViewXmin && a.ViewYmin == b.ViewYmin && a.ViewXmax == b.ViewXmax &&
-         a.ViewYmax == b.ViewYmax && a.ViewScale == b.ViewScale && a.ViewWidth == b.ViewWidth &&
-         a.ViewHeight == b.ViewHeight;
-}
-
 // The part [t0, t1] of the segment p + t (q - p), 0 <= t <= 1, inside rect; false when none is.
 bool ClipSegment(const TGraph_Point& p, const TGraph_Point& q, const DrawRect& rect, double& t0,
                  double& t1) {
@@ -66,29 +60,49 @@ OutlineGrid::Curve OutlineGrid::CurveOf(const OutlineShape& s) {
 }
 
 void OutlineGrid::Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-                          const ViewState& view) {
-  Refresh(doc, index, attr, view, {0, 0, view.ViewWidth - 1, view.ViewHeight - 1});
+                          const ViewState& view, const std::atomic<bool>* stop) {
+  Refresh(doc, index, attr, view, {0, 0, view.ViewWidth - 1, view.ViewHeight - 1}, stop);
 }
 
 void OutlineGrid::Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-                          const ViewState& view, const PixelRect& near) {
-  if (doc_ != &doc || index_ != &index || !SameView(view_, view) || !(attr_ == attr)) {
-    return Rebuild(doc, index, attr, view, near, false);
-  }
-  bool changed = false;
-  for (int t = 0; t < kEntityTables; ++t) {
-    const EntityTable table = static_cast<EntityTable>(t);
-    const size_t kept = index.KeptSince(table, mark_, sizes_[t]);
-    if (kept < base_sizes_[t]) return Rebuild(doc, index, attr, view, near, true);
-    if (kept != sizes_[t] || index.Seen(table) != sizes_[t]) changed = true;
-  }
-  const CellRange need = CellsNear(near);
-  if (need.column0 < cover_.column0 || need.column1 > cover_.column1 || need.row0 < cover_.row0 ||
-      need.row1 > cover_.row1) {
-    return Rebuild(doc, index, attr, view, near, true);
-  }
-  mark_ = index.Mark();
-  if (changed) TakeAppended(doc, index);
+                          const ViewState& view, const PixelRect& near,
+                          const std::atomic<bool>* stop) {
+  stop_ = stop;
+  const auto bring_up_to_date = [&] {
+    if (doc_ != &doc || index_ != &index || !SameWindow(view_, view) || !(attr_ == attr)) {
+      return Rebuild(doc, index, attr, view, near, false);
+    }
+    bool changed = false;
+    for (int t = 0; t < kEntityTables; ++t) {
+      const EntityTable table = static_cast<EntityTable>(t);
+      const size_t kept = index.KeptSince(table, mark_, sizes_[t]);
+      if (kept < base_sizes_[t]) return Rebuild(doc, index, attr, view, near, true);
+      if (kept != sizes_[t] || index.Seen(table) != sizes_[t]) changed = true;
+    }
+    const CellRange need = CellsNear(near);
+    if (need.column0 < cover_.column0 || need.column1 > cover_.column1 || need.row0 < cover_.row0 ||
+        need.row1 > cover_.row1) {
+      return Rebuild(doc, index, attr, view, near, true);
+    }
+    mark_ = index.Mark();
+    if (changed) TakeAppended(doc, index);
+  };
+  gave_up_ = false;
+  bring_up_to_date();
+  if (gave_up_) Forget();
+  stop_ = nullptr;
+}
+
+void OutlineGrid::Forget() {
+  doc_ = nullptr;
+  index_ = nullptr;
+  columns_ = rows_ = 0;
+  cover_ = {};
+  ends_.clear();
+  curves_.clear();
+  base_.Clear();
+  extra_.Clear();
+  extra_from_ = {};
 }
 
 OutlineGrid::CellRange OutlineGrid::CellsNear(const PixelRect& near) const {
@@ -149,12 +163,14 @@ void OutlineGrid::Rebuild(const TJGdata& doc, const EntityIndex& index, const Tg
     index.Query({covered.xmin - margin, covered.ymin - margin, covered.xmax + margin,
                  covered.ymax + margin},
                 found);
+    size_t taken = 0;
     for (int t = 0; t < kEntityTables; ++t) {
       const EntityTable table = static_cast<EntityTable>(t);
-      found.ForEach(table, [&](size_t i) {
+      const bool all = found.ForEach(table, [&](size_t i) {
         Take(doc, table, i);
-        return true;
+        return !Stopping(++taken);
       });
+      if (!all) return;
     }
   }
   File({}, base_);
@@ -168,8 +184,10 @@ void OutlineGrid::TakeAppended(const TJGdata& doc, const EntityIndex& index) {
   for (int t = 0; t < kEntityTables; ++t) {
     const EntityTable table = static_cast<EntityTable>(t);
     sizes_[t] = index.Seen(table);
-    for (size_t i = base_sizes_[t]; i < sizes_[t]; ++i)
+    for (size_t i = base_sizes_[t]; i < sizes_[t]; ++i) {
+      if (Stopping(i)) return;
       Take(doc, table, i);
+    }
   }
   if (ends_.size() > extra_from_.ends || curves_.size() > extra_from_.curves) {
     File(extra_from_, extra_);
@@ -232,6 +250,7 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
 
     // Segments row by row: in each row, the columns of the part of the segment the row holds.
     for (size_t k = from.ends / 2; k < ends_.size() / 2; ++k) {
+      if (Stopping(k)) return;
       const TGraph_Point& p = ends_[2 * k];
       const TGraph_Point& q = ends_[2 * k + 1];
       double t0 = 0, t1 = 1;
@@ -271,6 +290,7 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
     std::vector<uint32_t>& last_in = last_;
     last_in.assign(count, UINT32_MAX);
     for (size_t k = from.curves; k < curves_.size(); ++k) {
+      if (Stopping(k)) return;
       const Curve& s = curves_[k];
       const uint32_t id = static_cast<uint32_t>(k) | kCurve;
       const DrawRect box = CurveBox(s);
@@ -319,6 +339,7 @@ void OutlineGrid::File(const Part& from, CellShapes& cells) {
   std::vector<Filing>& met = met_;
   met.clear();
   walk([&](uint32_t id, size_t cell) { met.push_back({static_cast<uint32_t>(cell), id}); });
+  if (Stopping(0)) return;
   cells.start.assign(count + 1, Range{});
   for (const Filing& f : met) {
     Range& next = cells.start[f.cell + 1];

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -44,11 +45,13 @@ class OutlineGrid {
   // entities the grid holds were removed from the index since (or it was built again), or when
   // near reaches cells the grid does not cover yet (it then covers those it did and the new
   // ones); entities appended since are filed beside the others, and ones appended and removed
-  // again are forgotten. Cells not covered hold nothing.
+  // again are forgotten. Cells not covered hold nothing. When stop is given and is set while
+  // the work goes on, the grid gives up: it holds nothing until a later call makes it afresh.
   void Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-               const ViewState& view, const PixelRect& near);
+               const ViewState& view, const PixelRect& near,
+               const std::atomic<bool>* stop = nullptr);
   void Refresh(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
-               const ViewState& view);
+               const ViewState& view, const std::atomic<bool>* stop = nullptr);
 
   const ViewState& View() const { return view_; }
   // The side of a cell in drawing units; the cells' columns run from ViewXmin rightwards and
@@ -117,6 +120,15 @@ class OutlineGrid {
   void Take(const TJGdata& doc, EntityTable table, size_t index);
   // Files the shapes made from the given part onwards into cells.
   void File(const Part& from, CellShapes& cells);
+  // Whether the caller of Refresh asked to give up, looked at once every 256 steps k; the work
+  // cut short is then forgotten.
+  bool Stopping(size_t k) {
+    if (k % 256 != 0 || stop_ == nullptr || !stop_->load(std::memory_order_relaxed)) return false;
+    gave_up_ = true;
+    return true;
+  }
+  // Holds nothing, to be made afresh by the next Refresh.
+  void Forget();
 
   // What the grid was made for.
   const TJGdata* doc_ = nullptr;
@@ -143,6 +155,8 @@ class OutlineGrid {
     uint32_t cell, id;
   };
   std::vector<Filing> met_;
+  const std::atomic<bool>* stop_ = nullptr;  // during a Refresh
+  bool gave_up_ = false;
 };
 
 }  // namespace vardo

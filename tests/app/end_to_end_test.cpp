@@ -262,6 +262,36 @@ void EndToEndTest::CrossHatchSquare(bool snapped) {
   ExpectFamilyFillsSquare(vertical, x0, 5, 0, 100, snapped);
 }
 
+// Each click sets the making of the outlines going; removing the hatch and zooming right after
+// a click stop it before the drawing and the view change, and the run after them ends its
+// lines on the square as a run in a fresh window does.
+TEST_F(EndToEndTest, OutlinesMadeWhileTheUserClicksFollowWhatChangesMeanwhile) {
+  WriteDrawing(kSquare);
+  HeadlessWindow& w = Open();
+  MarkAt(50, 45);
+  Hatch(u"10", u"0");
+  ASSERT_GT(form().AddLineN, 0);
+  MarkAt(50, 45);
+  EXPECT_TRUE(w.Key(KeyCode::Delete, false));
+  EXPECT_EQ(form().AddLineN, 0);
+  MarkAt(50, 45);
+  w.Wheel(true, DrawToPixelX(view(), 50), DrawToPixelY(view(), 50));
+  MarkAt(52.5, 45);
+  const double y0 = ClickY();
+  Hatch(u"10", u"0");
+  EXPECT_EQ(w.GetText(Control::LabelM), kDone);
+  const int added = form().AddLineN;
+  w.Click(Control::Button1);
+  ASSERT_TRUE(w.Closed());
+
+  const std::unique_ptr<TJGdata> doc = ReadBack();
+  ASSERT_EQ(doc->EntLineN(), 4 + added);
+  std::vector<Piece> pieces;
+  for (int i = 4; i < doc->EntLineN(); ++i)
+    pieces.push_back(PieceOf(doc->EntLine[i], true, 1));
+  ExpectFamilyFillsSquare(pieces, y0, 10, 0, 100, true);
+}
+
 // Two concentric circles: a click in the ring hatches the ring and leaves the hole empty; the
 // ends lie on the circles once corrected.
 TEST_F(EndToEndTest, AnAnnulusIsHatchedInTheRingOnly) {

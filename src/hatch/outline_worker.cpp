@@ -1,0 +1,32 @@
+#include "hatch/outline_worker.h"
+
+namespace vardo {
+
+void OutlineWorker::Start(const TJGdata& doc, const EntityIndex& index, const TgraAttribute& attr,
+                          const ViewState& view) {
+  if (thread_.joinable()) {
+    // Still under way for what it was asked: nothing to start.
+    if (attr_ == attr && SameWindow(view_, view)) return;
+    Stop();
+  }
+  attr_ = attr;
+  view_ = view;
+  thread_ = std::thread([this, &doc, &index] { grid_.Refresh(doc, index, attr_, view_, &stop_); });
+}
+
+void OutlineWorker::Stop() {
+  if (!thread_.joinable()) return;
+  stop_ = true;
+  thread_.join();
+  stop_ = false;
+}
+
+const OutlineGrid& OutlineWorker::Ready(const TJGdata& doc, const EntityIndex& index,
+                                        const TgraAttribute& attr, const ViewState& view,
+                                        const PixelRect& near) {
+  if (thread_.joinable()) thread_.join();
+  grid_.Refresh(doc, index, attr, view, near);
+  return grid_;
+}
+
+}  // namespace vardo
