@@ -136,7 +136,19 @@ double LineSide(Pt p1, Pt p2, Pt q) {
   return -std::sin(al) * (q.x - p1.x) + std::cos(al) * (q.y - p1.y);
 }
 
+// Whether the pick square lies clear of the ellipse's box grown by its half size, with room for
+// rounding: every point of the curve lies within the larger semi-axis of the centre, so then
+// neither a point of it nor its outline can be hit. Most curves of a drawing are far from a
+// click, and this spares them the trigonometry. Not a number anywhere leaves it to the full test.
+bool ClearOf(const Ellipse& e, const Probe& pr) {
+  const double reach = std::max(std::fabs(e.r), std::fabs(e.b)) + pr.h;
+  const double dx = std::fabs(pr.q.x - e.c.x), dy = std::fabs(pr.q.y - e.c.y);
+  const double slack = 1e-9 * (reach + std::fabs(e.c.x) + std::fabs(e.c.y) + dx + dy);
+  return dx > reach + slack || dy > reach + slack;
+}
+
 Snap PickEllipse(const Ellipse& e, const Probe& pr) {
+  if (ClearOf(e, pr)) return kMiss;
   const Bearing q = BearingOf(e, pr.q);
   if (OffOutline(RadiusAt(e, q.a), pr.h, q.d)) return kMiss;
   for (double t : {0.0, kPi / 2, kPi, 3 * kPi / 2}) {
@@ -148,6 +160,7 @@ Snap PickEllipse(const Ellipse& e, const Probe& pr) {
 
 // End points first; on the curve itself the snap point is the centre.
 Snap PickArc(const Arc& arc, const Probe& pr) {
+  if (ClearOf(arc.e, pr)) return kMiss;
   const Pt s = StartOf(arc);
   if (PickBox(s, pr)) return Hit(s);
   const Pt e = EndOf(arc);

@@ -398,6 +398,15 @@ TEST_F(Picking, ArcSnapsToItsEndPointsOrItsCentre) {
        {{"near the start", 0.2, 9.8, true, 0, 10},
         {"near the end", -5.3, 0.2, true, -5, 0},
         {"other end of the first axis", 0, -10, false}}},
+      // The second semi-axis is the larger: the curve reaches twice as far along it.
+      {"upper half of an ellipse twice as high as wide",
+       0,
+       180,
+       2,
+       0,
+       {{"half size beyond the top", 0, 20.5, true, 0, 0},
+        {"within half size of the top", 0.3, 20.45, true, 0, 0},
+        {"beyond half size of the top", 0, 20.6, false}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -421,6 +430,11 @@ TEST_F(Picking, ArcWithEqualAnglesIsTheFullEllipse) {
     AddArc(0, 0, 10, sa, 40, 0.5, 30);
     ExpectClicks(kEntArc, 0, full);
   }
+  doc.EntArc.clear();
+  AddArc(0, 0, 10, 40, 40, 2, 0);
+  ExpectClicks(kEntArc, 0,
+               {{"near the top of an ellipse twice as high as wide", 0.3, 20.45, true, 0, 20},
+                {"beyond half size of the top", 0, 20.6, false}});
   doc.EntArc.clear();
   AddArc(0, 0, 10, 40, 41, 0.5, 30);
   ExpectClicks(kEntArc, 0, {{"second axis point, out of range", -2.4, 4.5, false}});
