@@ -1,4 +1,7 @@
+// The outline grid's own thread: started, given up and waited for.
 #include "hatch/outline_worker.h"
+
+#include <system_error>
 
 namespace vardo {
 
@@ -11,7 +14,12 @@ void OutlineWorker::Start(const TJGdata& doc, const EntityIndex& index, const Tg
   }
   attr_ = attr;
   view_ = view;
-  thread_ = std::thread([this, &doc, &index] { grid_.Refresh(doc, index, attr_, view_, &stop_); });
+  try {
+    thread_ =
+        std::thread([this, &doc, &index] { grid_.Refresh(doc, index, attr_, view_, &stop_); });
+  } catch (const std::system_error&) {
+    // No thread to be had: Ready makes the outlines in place.
+  }
 }
 
 void OutlineWorker::Stop() {
